@@ -1,0 +1,22 @@
+#pragma once
+// The four effects of the dialog that need a real toolkit. Each front end
+// (Win32, console, the tests' recorder) implements them; the form's
+// handlers work on control values only and ask for these.
+#include <string>
+
+namespace platform {
+
+class FormToolkit {
+public:
+    virtual ~FormToolkit() = default;
+    // Moves the keyboard focus to the control of that name ("Edit1", "ComboBox3").
+    virtual void FocusControl(const std::string& controlName) = 0;
+    // Shows the modal message box (question icon, one OK button) and returns once it is dismissed.
+    virtual void ShowMessage(const std::string& sjisText) = 0;
+    // The status label's text changed: show it now, without going back to the message loop.
+    virtual void RepaintStatus(const std::string& sjisText) = 0;
+    // Closes the dialog; the front end then runs the form's close handler.
+    virtual void CloseForm() = 0;
+};
+
+}  // namespace platform
