@@ -21,7 +21,7 @@ struct OutputAttributeCacheRecord {
     double FreeSpacing = 0.0;
     int32_t FreeColor = 1;
     CachedInt TextColor;
-    std::string FontName;
+    std::string FontName = "<ＭＳ ゴシック>";
     bool FontMustEmit = true;
     CachedInt PointColor;
 };
