@@ -1,0 +1,8 @@
+#pragma once
+// Each program links exactly one front end (platform/Frontend*.cpp), which
+// implements this: it gives the form its toolkit, shows the dialog (FormShow
+// first), lets the user work it, calls FormClose once when it has closed,
+// and returns the program's exit status.
+class TForm1;
+
+int RunFrontend(TForm1& form);

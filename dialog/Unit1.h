@@ -1,0 +1,107 @@
+#pragma once
+// The program's one dialog. It holds the controls' values, not widgets: a
+// front end (Win32 window, console, the tests' recorder) shows them, writes
+// the user's changes back into them, keeps Left/Top in step with the
+// window, and carries out the four effects the handlers ask for through
+// platform::FormToolkit. Strings are Shift-JIS bytes; paths are UTF-8.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/FormToolkit.h"
+
+struct TComboBox {
+    std::vector<std::string> Items;
+    int ItemIndex = -1;  // -1: no selection
+    // As a drop-down list does: an index outside the items clears the selection.
+    void SetItemIndex(int index);
+};
+
+struct TEdit {
+    std::string Text;
+    int MaxLength = 0;  // characters; 0: no limit
+    bool ImeOff = false;
+};
+
+struct TCheckBox {
+    bool Checked = false;
+};
+
+struct TRadioGroup {
+    std::vector<std::string> Items;
+    int ItemIndex = -1;
+    // As a radio group does: past the last button selects the last one;
+    // a negative index clears the selection.
+    void SetItemIndex(int index);
+};
+
+struct TButton {
+    std::string Caption;
+};
+
+struct TMemo {
+    std::vector<std::string> Lines;
+};
+
+struct TLabel {
+    std::string Caption;
+};
+
+class TForm1 {
+public:
+    // Every control with the defaults of the form description.
+    explicit TForm1(platform::FormToolkit* toolkit = nullptr);
+
+    TComboBox ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5;
+    TEdit Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9;
+    TCheckBox CheckBox1, CheckBox2, CheckBox3, CheckBox4;
+    TRadioGroup RadioGroup1, RadioGroup2;
+    TButton Button1, Button2;
+    TMemo Memo1;
+    TLabel LabelA1;
+
+    // The dialog's screen position. The front end sets these before it
+    // calls Button1Click and moves its window here after FormShow.
+    int Left = 0;
+    int Top = 0;
+    // The remembered position, loaded from and saved to the settings file.
+    int32_t SavedLeft = 0;
+    int32_t SavedTop = 0;
+
+    // Where the exchange file and the settings file live, ending in a path
+    // delimiter. FormShow sets it to the executable's folder when it is
+    // still empty, so a test can point it at a folder of its own first.
+    std::string ProgramFolder;
+
+    platform::FormToolkit* Toolkit = nullptr;
+
+    // Handlers, called by the front end.
+    void FormShow();      // once, when the dialog is first shown
+    void FormClose();     // once, when the dialog has closed, however it closed
+    void Button1Click();  // OK
+    void Button2Click();  // Cancel (also Escape)
+    // Asks the front end to close the dialog; it then calls FormClose.
+    void Close();
+
+    void LoadSettings(const std::string& path);
+    void SaveSettings(const std::string& path);
+
+    // The control of that name, or nullptr: for front ends that walk the
+    // form description.
+    TComboBox* ComboBoxNamed(std::string_view name);
+    TEdit* EditNamed(std::string_view name);
+    TCheckBox* CheckBoxNamed(std::string_view name);
+    TRadioGroup* RadioGroupNamed(std::string_view name);
+
+    // Status line: set the text and have it shown at once.
+    void ShowStatus(const std::string& text);
+    void Focus(const std::string& controlName);
+};
+
+// The program's one form, set by the program entry.
+extern TForm1* Form1;
+
+// Names of the two files in ProgramFolder.
+inline constexpr std::string_view ExchangeFileName = "JWC_TEMP.TXT";
+inline constexpr std::string_view SettingsFileName = "q304.dat";
