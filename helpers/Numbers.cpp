@@ -1,0 +1,330 @@
+// Number parsing, rounding and formatting.
+//
+// Grammar of the two parsers (the whole text must match, else the value is 0):
+//
+//   integer := blank* sign? ( digit+ | hexprefix hexdigit+ )
+//   real    := blank* sign? digit* ( "." digit* )? ( ("E"|"e") sign? digit+ )?
+//              with at least one character after the blanks and the sign
+//   blank   := 0x20 only            sign := "+" | "-"
+//   hexprefix := "$" | "x" | "X" | "0x" | "0X"
+//
+// Nothing here depends on the C locale: the full stop is always the decimal
+// separator and the comma always the thousands separator.
+#include "helpers/Numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <system_error>
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Position after the leading blanks and an optional sign.
+std::size_t SkipBlanksAndSign(const std::string& text, bool& negative)
+{
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    return i;
+}
+
+// The decimal digits of |value| to 18 significant digits: value =
+// 0.d[0]d[1]...d[17] x 10^(exponent + 1), i.e. d[0] has the weight 10^exponent.
+// to_chars gives the exact decimal expansion correctly rounded, whatever the locale.
+struct Digits18 {
+    char d[18];
+    int exponent;
+};
+
+Digits18 ExpandDigits(double magnitude)
+{
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 17);
+    Digits18 out{};
+    int count = 0;
+    char* p = buffer;
+    for (; p < result.ptr && *p != 'e'; ++p)
+        if (IsDigit(*p) && count < 18) out.d[count++] = *p;
+    while (count < 18) out.d[count++] = '0';
+    int exponent = 0;
+    if (p < result.ptr) std::from_chars(p + (p[1] == '+' ? 2 : 1), result.ptr, exponent);
+    out.exponent = exponent;
+    return out;
+}
+
+// Fixed notation of |value| with the given decimals, rounded half away from
+// zero on the 18-digit expansion. Returns the integral and fractional digits.
+void FixedDigits(double value, int decimals, std::string& integral, std::string& fraction)
+{
+    integral.clear();
+    fraction.clear();
+    double magnitude = std::fabs(value);
+    if (magnitude == 0 || !std::isfinite(magnitude)) {
+        integral = "0";
+        fraction.assign(decimals, '0');
+        return;
+    }
+    Digits18 x = ExpandDigits(magnitude);
+    // Digits kept: those with a weight of at least 10^-decimals.
+    long kept = static_cast<long>(x.exponent) + 1 + decimals;
+    std::string digits;  // digits[i] has the weight 10^(top - i)
+    long top = x.exponent;
+    if (kept < 0) {
+        digits = "0";
+        top = 0;
+    } else if (kept >= 18) {
+        digits.assign(x.d, 18);
+    } else {
+        digits.assign(x.d, static_cast<std::size_t>(kept));
+        if (x.d[kept] >= '5') {
+            long i = kept - 1;
+            while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+            if (i >= 0) {
+                ++digits[i];
+            } else {
+                digits.insert(digits.begin(), '1');
+                ++top;
+            }
+        }
+        if (digits.empty()) {
+            digits = "0";
+            top = 0;
+        }
+    }
+    auto digitAt = [&](long weight) -> char {
+        long i = top - weight;
+        return (i >= 0 && i < static_cast<long>(digits.size())) ? digits[i] : '0';
+    };
+    if (top < 0) {
+        integral = "0";
+    } else {
+        for (long w = top; w >= 0; --w) integral += digitAt(w);
+    }
+    for (long w = -1; w >= -static_cast<long>(decimals); --w) fraction += digitAt(w);
+}
+
+bool AllZero(const std::string& s) { return s.find_first_not_of('0') == std::string::npos; }
+
+// Decimal counts beyond any double's expansion only add zeros; the cap keeps
+// a wild argument from asking for an enormous string.
+int ClampDecimals(int decimals) { return decimals < 0 ? 0 : (decimals > 400 ? 400 : decimals); }
+
+std::string Compose(double value, int decimals, bool separators)
+{
+    decimals = ClampDecimals(decimals);
+    std::string integral, fraction;
+    FixedDigits(value, decimals, integral, fraction);
+    std::string out;
+    // A value that rounds to zero prints without a sign: "-0.00" would read as a
+    // measurement below zero.
+    if (std::signbit(value) && std::isfinite(value) && !(AllZero(integral) && AllZero(fraction))) out += '-';
+    if (separators) {
+        std::size_t n = integral.size();
+        for (std::size_t i = 0; i < n; ++i) {
+            if (i > 0 && (n - i) % 3 == 0) out += ',';
+            out += integral[i];
+        }
+    } else {
+        out += integral;
+    }
+    if (decimals > 0) {
+        out += '.';
+        out += fraction;
+    }
+    return out;
+}
+
+}  // namespace
+
+int32_t StrToIntSafe(const std::string& text)
+{
+    bool negative;
+    std::size_t i = SkipBlanksAndSign(text, negative);
+    const std::size_t n = text.size();
+    if (i >= n) return 0;
+
+    bool hex = false;
+    if (text[i] == '$' || text[i] == 'x' || text[i] == 'X') {
+        hex = true;
+        ++i;
+    } else if (text[i] == '0' && i + 1 < n && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        hex = true;
+        i += 2;
+    }
+    if (i >= n) return 0;
+
+    if (hex) {
+        uint64_t pattern = 0;
+        for (; i < n; ++i) {
+            int v = HexValue(text[i]);
+            if (v < 0) return 0;
+            pattern = pattern * 16 + static_cast<unsigned>(v);
+            if (pattern > 0xFFFFFFFFu) return 0;
+        }
+        // The digits are a 32-bit pattern; the sign negates it modulo 2^32.
+        uint32_t bits = static_cast<uint32_t>(pattern);
+        if (negative) bits = 0u - bits;
+        return static_cast<int32_t>(bits);
+    }
+
+    int64_t magnitude = 0;
+    for (; i < n; ++i) {
+        if (!IsDigit(text[i])) return 0;
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > 2147483648LL) return 0;
+    }
+    int64_t value = negative ? -magnitude : magnitude;
+    if (value > std::numeric_limits<int32_t>::max()) return 0;
+    return static_cast<int32_t>(value);
+}
+
+double StrToFloatSafe(const std::string& text)
+{
+    bool negative;
+    std::size_t i = SkipBlanksAndSign(text, negative);
+    const std::size_t n = text.size();
+    if (i >= n) return 0;
+
+    const std::size_t start = i;
+    bool mantissaDigits = false;
+    while (i < n && IsDigit(text[i])) { ++i; mantissaDigits = true; }
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && IsDigit(text[i])) { ++i; mantissaDigits = true; }
+    }
+    const std::size_t mantissaEnd = i;
+    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+        if (i >= n || !IsDigit(text[i])) return 0;
+        while (i < n && IsDigit(text[i])) ++i;
+    }
+    if (i != n) return 0;
+    // "." or "E5" match the grammar but carry no digit: the value is zero.
+    if (!mantissaDigits) return 0;
+
+    // from_chars takes neither a leading "+" nor an exponent "+", and wants a
+    // digit before a bare full stop; give it a normalised copy.
+    std::string copy;
+    copy.reserve(n - start + 2);
+    if (text[start] == '.') copy += '0';
+    copy.append(text, start, mantissaEnd - start);
+    if (mantissaEnd < n) {
+        copy += 'e';
+        std::size_t e = mantissaEnd + 1;
+        if (text[e] == '+') ++e;
+        copy.append(text, e, n - e);
+    }
+    double value = 0;
+    auto result = std::from_chars(copy.data(), copy.data() + copy.size(), value, std::chars_format::general);
+    // Beyond the range of a double (1e999) is no number; so is an underflow
+    // below the smallest double, whose value is zero anyway.
+    if (result.ec != std::errc() || result.ptr != copy.data() + copy.size()) return 0;
+    if (!std::isfinite(value) || value == 0) return 0;
+    return negative ? -value : value;
+}
+
+std::string FormatFixed(double value, int decimals) { return Compose(value, decimals, false); }
+
+std::string FormatWithSeparators(double value, int decimals) { return Compose(value, decimals, true); }
+
+double RoundDecimals(double value, int decimals, int mode)
+{
+    long double factor = 1;
+    if (decimals >= 1 && decimals <= 13)
+        for (int i = 0; i < decimals; ++i) factor *= 10;
+    long double a = fabsl(static_cast<long double>(value));
+    long double scaled = a * factor;
+    if (mode == 0)
+        a = truncl(scaled) / factor;
+    else if (mode == 1)
+        a = truncl(scaled + 0.9L) / factor;
+    else
+        a = truncl(scaled + 0.5L) / factor;
+    double result = static_cast<double>(a);
+    // A result of zero carries no sign, so it never prints as "-0".
+    if (result == 0) return 0;
+    return value < 0 ? -result : result;
+}
+
+double SnapTiny(double value)
+{
+    long double a = truncl(fabsl(static_cast<long double>(value)) / 1e-10L + 0.5L) * 1e-10L;
+    double result = static_cast<double>(a);
+    if (result == 0) return 0;
+    return value < 0 ? -result : result;
+}
+
+std::string FormatReal(double value)
+{
+    // Infinities and NaN never come from valid input; the host reads "0" safely.
+    if (value == 0 || !std::isfinite(value)) return "0";
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14);
+    std::string digits;
+    char* p = buffer;
+    for (; p < result.ptr && *p != 'e'; ++p)
+        if (IsDigit(*p)) digits += *p;
+    int exponent = 0;
+    if (p < result.ptr) std::from_chars(p + (p[1] == '+' ? 2 : 1), result.ptr, exponent);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+    std::string out = value < 0 ? "-" : "";
+    if (exponent >= -4 && exponent < 15) {
+        const int count = static_cast<int>(digits.size());
+        if (exponent < 0) {
+            out += "0.";
+            out.append(static_cast<std::size_t>(-exponent - 1), '0');
+            out += digits;
+        } else {
+            for (int i = 0; i <= exponent; ++i) out += i < count ? digits[i] : '0';
+            if (count > exponent + 1) {
+                out += '.';
+                out.append(digits, static_cast<std::size_t>(exponent) + 1, std::string::npos);
+            }
+        }
+        return out;
+    }
+    out += digits[0];
+    if (digits.size() > 1) {
+        out += '.';
+        out.append(digits, 1, std::string::npos);
+    }
+    out += 'E';
+    out += FormatInt(exponent);
+    return out;
+}
+
+std::string FormatInt(int64_t value)
+{
+    char buffer[24];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+std::string FormatHex(int64_t value)
+{
+    // Sign and magnitude, like FormatInt; the unsigned negation keeps the
+    // most negative value exact.
+    uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    char buffer[20];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude, 16);
+    std::string out = value < 0 ? "-" : "";
+    for (char* q = buffer; q < result.ptr; ++q) out += (*q >= 'a' && *q <= 'f') ? static_cast<char>(*q - 'a' + 'A') : *q;
+    return out;
+}
