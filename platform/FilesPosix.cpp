@@ -81,6 +81,8 @@ bool RemoveFile(const std::string& path)
 // nor a damaged previous file behind.
 bool WriteWholeFile(const std::string& path, const std::string& bytes)
 {
+    if (path.empty())
+        return false;
     const std::string temporary = path + ".tmp";
     OutputFile file;
     if (!file.Create(temporary))
