@@ -122,6 +122,9 @@ struct ElementOrderEntry {
     int32_t Index = 0;
 };
 
+// Appends one (kind, index) pair to DrawingState.ElementOrder.
+void AppendElementOrder(int32_t kind, int32_t index);
+
 // Offers a line that none of the reader's own rules took to the element
 // rules; returns true when an element (or the pending dimension line) was
 // stored. Tokens as the reader split them, n = token count.

@@ -1,9 +1,15 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 // Reads the whole exchange file at path (UTF-8 path) into DrawingState.
 // False when the file is missing or cannot be read to its end.
 bool ReadExchangeFile(const std::string& path);
+
+// Splits a byte buffer into lines exactly as ReadExchangeFile splits the
+// file and applies each; false when memory ran out on the way (the lines
+// before that stay applied).
+bool ParseExchangeBytes(const char* data, std::size_t size);
 
 // Tokenises one line (without its line end) and applies it to DrawingState.
 void ParseExchangeLine(const std::string& line);

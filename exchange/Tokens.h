@@ -1,17 +1,22 @@
 #pragma once
 // One tokenised line of the exchange file.
 #include <string>
+#include <string_view>
 
 constexpr int MaxTokens = 32;
 
 struct TokenList {
     std::string Tokens[MaxTokens];
-    int Count = 0;  // tokens opened: k + 1 after the last byte
+    int Count = 0;  // tokens opened: k + 1 after the last byte, at most 32
 
     const std::string& operator[](int i) const { return Tokens[i]; }
 };
 
 // Splits a line (without its line end) by the exchange file's rules:
 // Shift-JIS pairs are never split, the first double quote or equals sign
-// ends splitting for the rest of the line. Tokens past the 32nd are dropped.
-void TokeniseLine(const std::string& line, TokenList& tokens);
+// ends splitting for the rest of the line, blanks and tabs separate tokens
+// before that, control bytes and 0xFE/0xFF are dropped, and a lead byte
+// that ends the line ends tokenising. A line holds at most 32 tokens: the
+// separator that would open a 33rd ends tokenising, so everything from
+// there on is dropped and Count stays 32.
+void TokeniseLine(std::string_view line, TokenList& tokens);
