@@ -97,6 +97,9 @@ public:
     // Status line: set the text and have it shown at once.
     void ShowStatus(const std::string& text);
     void Focus(const std::string& controlName);
+
+private:
+    bool closed_ = false;
 };
 
 // The program's one form, set by the program entry.

@@ -1,0 +1,103 @@
+#pragma once
+// The dimension that one press of OK builds, and its phases, in the order
+// Button1Click runs them: read and check the controls, set up the drawing,
+// the extension lines, the value text, then the value's place, the
+// dimension line or figure, run-outs and end markers.
+#include <cstdint>
+#include <string>
+
+class TForm1;
+
+struct PointD {
+    double X = 0.0;
+    double Y = 0.0;
+};
+
+// The checked control values of one press of OK. Lengths are drawing-size
+// millimetres when read; the four distances become drawing units in the set-up.
+struct DimensionOptionsRecord {
+    int32_t StartMarker = 0;
+    int32_t EndMarker = 0;
+    double MarkerScale = 1.0;
+    double ArrowLength = 3.0;
+    double ArrowAngle = 15.0;
+    int32_t TextTypeChoice = 0;
+    std::string Prefix;
+    std::string Suffix;
+    int32_t Decimals = 3;
+    int32_t RoundingMode = 2;
+    int32_t ZeroDisplay = 0;
+    int32_t UnitChoice = 0;
+    bool UseSeparators = false;
+    bool AppendUnit = false;
+    bool FullWidth = false;
+    bool AsFigure = false;
+    double ValueOffset = 0.0;
+    double ExtensionGap = 0.0;
+    double ExtensionOvershoot = 0.0;
+    double ReverseOvershoot = 0.0;
+};
+
+struct ValueTextTypeRecord {
+    int32_t Number = 1;  // 0: free size
+    double Width = 3.0;
+    double Height = 3.0;
+    double Spacing = 0.0;
+    int32_t Color = 2;
+};
+
+enum ValueSideKind : int32_t {
+    Centre = 0,
+    BeyondStart = 1,
+    BeyondEnd = 2,
+};
+
+struct DimensionConstruction {
+    DimensionOptionsRecord DimensionOptions;
+    double LayerScale = 1.0;
+    double AxisAngle = 0.0;
+    PointD P1, P2, P3, P4;  // picked points 1 to 4
+    PointD DimLineStart, DimLineEnd;
+    double MeasuredLength = 0.0;
+
+    ValueTextTypeRecord ValueTextType;
+    std::string ValueText;
+
+    double ValueWidth = 0.0;  // drawing-size millimetres
+    double ValueAngle = 0.0;  // degrees
+    ValueSideKind ValueSide = Centre;
+    double ValueRunout = 0.0;  // drawing units
+    PointD ValueAnchor, ValueOrigin, ValueDirection;
+    bool ArrowsReversed = false;
+};
+
+// Reads every control into options and checks them in the dialog's order.
+// Returns the name of the first control holding a bad value, or "" when
+// all pass.
+std::string ReadDimensionOptions(const TForm1& form, DimensionOptionsRecord& options);
+
+// The scale of the host's current layer group: drawing-size mm to drawing units.
+double CurrentLayerScale();
+// From the model: LayerScale (and the four distances scaled by it), the
+// picked points, DimLineStart, DimLineEnd and MeasuredLength.
+void DeriveDimensionLine(DimensionConstruction& c);
+// The host's attributes in force for everything this run draws.
+void EmitAttributeSetUp();
+
+void DrawExtensionLines(const DimensionConstruction& c);
+
+ValueTextTypeRecord ChooseValueTextType(int32_t textTypeChoice);
+std::string BuildValueText(const DimensionOptionsRecord& options, const PointD& start, const PointD& end);
+
+// ValueWidth, ValueAngle, ValueSide, ValueRunout, ValueAnchor, ValueOrigin, ValueDirection.
+void PlaceValue(DimensionConstruction& c);
+// The dimension line with the value, or one dimension figure; then the
+// reversal decision, run-outs, both end markers and the text-type restore.
+void DrawDimension(DimensionConstruction& c);
+
+// Room the marker takes along the dimension line, in drawing units.
+double MarkerReach(int32_t kind, const DimensionOptionsRecord& options, double layerScale);
+// The marker at point p; angle in degrees, pointing from the other end to
+// p (turned by 180 when the arrows are reversed).
+void DrawMarker(int32_t kind, const PointD& p, double angle, const DimensionOptionsRecord& options,
+                double layerScale);

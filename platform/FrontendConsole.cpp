@@ -1,0 +1,412 @@
+// The dialog on a text console. On a terminal the form is shown as text and
+// the user edits it line by line; otherwise standard input is a script of
+// commands, one per line:
+//
+//   NAME=VALUE   Edit1..Edit9: the text; ComboBox1..5, RadioGroup1..2: the
+//                item index (-1: none); CheckBox1..4: 0 or 1;
+//                Left, Top: the dialog's position
+//   OK           presses Button1
+//   Cancel       presses Button2
+//
+// Standard output gets "focus: NAME", "message: TEXT" and "closed", and no
+// other line starts with those words. The screen is UTF-8; the form and
+// the files stay Shift-JIS.
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "dialog/FormLayout.h"
+#include "dialog/Frontend.h"
+#include "dialog/Unit1.h"
+#include "helpers/SjisText.h"
+#include "platform/Charset.h"
+
+namespace {
+
+std::string Screen(std::string_view sjis) { return platform::SjisToUtf8(std::string(sjis)); }
+
+class ConsoleToolkit : public platform::FormToolkit {
+public:
+    explicit ConsoleToolkit(bool interactive) : interactive_(interactive) {}
+
+    void FocusControl(const std::string& controlName) override
+    {
+        std::cout << "focus: " << controlName << std::endl;
+    }
+
+    void ShowMessage(const std::string& sjisText) override
+    {
+        std::cout << "message: " << Screen(sjisText) << std::endl;
+        if (interactive_)
+            waitForOk_ = true;
+    }
+
+    void RepaintStatus(const std::string& sjisText) override
+    {
+        if (interactive_)
+            std::cout << "[" << Screen(sjisText) << "]" << std::endl;
+    }
+
+    void CloseForm() override { closeRequested_ = true; }
+
+    bool CloseRequested() const { return closeRequested_; }
+    bool TakeWaitForOk()
+    {
+        const bool wait = waitForOk_;
+        waitForOk_ = false;
+        return wait;
+    }
+
+private:
+    bool interactive_;
+    bool closeRequested_ = false;
+    bool waitForOk_ = false;
+};
+
+std::optional<int> ParseInt(const std::string& text)
+{
+    if (text.empty())
+        return std::nullopt;
+    std::size_t used = 0;
+    try {
+        const int value = std::stoi(text, &used);
+        if (used == text.size())
+            return value;
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
+// Whole Shift-JIS characters, at most maxLength of them, as an edit box
+// with a length limit takes a typed or pasted text.
+std::string CutToLength(const std::string& sjis, int maxLength, bool& cut)
+{
+    cut = false;
+    if (maxLength <= 0)
+        return sjis;
+    std::size_t i = 0;
+    for (int count = 0; i < sjis.size(); ++count) {
+        if (count == maxLength) {
+            cut = true;
+            break;
+        }
+        i += (IsLeadByte(static_cast<unsigned char>(sjis[i])) && i + 1 < sjis.size()) ? 2 : 1;
+    }
+    return sjis.substr(0, i);
+}
+
+// The control a command names: by name, or on a terminal by tab number.
+const layout::ControlDescription* ControlForCommand(const std::string& name)
+{
+    if (const auto tab = ParseInt(name)) {
+        for (const layout::ControlDescription& d : layout::Controls())
+            if (d.TabOrder == *tab)
+                return &d;
+        return nullptr;
+    }
+    return layout::FindControl(name);
+}
+
+std::string ValueShown(TForm1& form, const layout::ControlDescription& d)
+{
+    const std::string name(d.Name);
+    if (const TEdit* edit = form.EditNamed(name))
+        return "\"" + Screen(edit->Text) + "\"";
+    if (const TCheckBox* check = form.CheckBoxNamed(name))
+        return check->Checked ? "[x]" : "[ ]";
+    auto item = [](const std::vector<std::string>& items, int index) {
+        if (index < 0 || index >= static_cast<int>(items.size()))
+            return std::string("(none)");
+        return std::to_string(index) + " " + Screen(items[index]);
+    };
+    if (const TComboBox* box = form.ComboBoxNamed(name))
+        return item(box->Items, box->ItemIndex);
+    if (const TRadioGroup* group = form.RadioGroupNamed(name))
+        return item(group->Items, group->ItemIndex);
+    return {};
+}
+
+void ShowControl(TForm1& form, const layout::ControlDescription& d, bool withItems)
+{
+    std::string label;
+    if (const layout::LabelDescription* heading = layout::FindLabel(d.Name, layout::LabelRole::Heading))
+        label += Screen(heading->Text);
+    if (const layout::LabelDescription* caption = layout::FindLabel(d.Name, layout::LabelRole::Caption))
+        label += Screen(caption->Text);
+    if (label.empty())
+        label = Screen(d.Caption);
+    std::string line = (d.TabOrder < 10 ? " " : "") + std::to_string(d.TabOrder) + " " + std::string(d.Name) +
+                       "  " + label + ": " + ValueShown(form, d);
+    if (const layout::LabelDescription* unit = layout::FindLabel(d.Name, layout::LabelRole::Unit))
+        line += " " + Screen(unit->Text);
+    if (const layout::LabelDescription* note = layout::FindLabel(d.Name, layout::LabelRole::Note))
+        line += "  " + Screen(note->Text);
+    std::cout << line << "\n";
+    if (!withItems)
+        return;
+    const std::string name(d.Name);
+    const std::vector<std::string>* items = nullptr;
+    if (const TComboBox* box = form.ComboBoxNamed(name))
+        items = &box->Items;
+    else if (const TRadioGroup* group = form.RadioGroupNamed(name))
+        items = &group->Items;
+    if (items == nullptr)
+        return;
+    std::string list = "      ";
+    for (std::size_t i = 0; i < items->size(); ++i)
+        list += " " + std::to_string(i) + "=" + Screen((*items)[i]);
+    std::cout << list << "\n";
+}
+
+void ShowForm(TForm1& form)
+{
+    const layout::FormDescription& f = layout::Form();
+    std::cout << "==== " << Screen(f.Caption) << " (" << Screen(f.ApplicationTitle) << ") ====\n";
+    for (const std::string& line : form.Memo1.Lines)
+        std::cout << "  | " << Screen(line) << "\n";
+    for (const layout::ControlDescription& d : layout::Controls())
+        if (d.TabOrder >= 0 && d.Kind != layout::ControlKind::Button)
+            ShowControl(form, d, true);
+    std::cout << "[" << Screen(form.LabelA1.Caption) << "]\n"
+              << "Set a control with NAME=VALUE or NUMBER=VALUE; " << Screen(form.Button1.Caption) << ": OK, "
+              << Screen(form.Button2.Caption) << ": Cancel or Esc; show: the form again" << std::endl;
+}
+
+// Applies one NAME=VALUE; false with a reason when it cannot.
+bool SetControl(TForm1& form, const std::string& name, const std::string& utf8Value, std::string& error)
+{
+    if (name == "Left" || name == "Top") {
+        const auto value = ParseInt(utf8Value);
+        if (!value) {
+            error = "not an integer: " + utf8Value;
+            return false;
+        }
+        (name == "Left" ? form.Left : form.Top) = *value;
+        return true;
+    }
+    const layout::ControlDescription* d = ControlForCommand(name);
+    if (d == nullptr) {
+        error = "no control named " + name;
+        return false;
+    }
+    const std::string controlName(d->Name);
+    if (TEdit* edit = form.EditNamed(controlName)) {
+        bool cut = false;
+        edit->Text = CutToLength(platform::Utf8ToSjis(utf8Value), edit->MaxLength, cut);
+        if (cut)
+            std::cerr << controlName << " takes at most " << edit->MaxLength << " characters; the text was cut to \""
+                      << Screen(edit->Text) << "\"" << std::endl;
+        return true;
+    }
+    const auto value = ParseInt(utf8Value);
+    if (TCheckBox* check = form.CheckBoxNamed(controlName)) {
+        if (!value || (*value != 0 && *value != 1)) {
+            error = controlName + " takes 0 or 1";
+            return false;
+        }
+        check->Checked = *value == 1;
+        return true;
+    }
+    TComboBox* box = form.ComboBoxNamed(controlName);
+    TRadioGroup* group = form.RadioGroupNamed(controlName);
+    if (box == nullptr && group == nullptr) {
+        error = controlName + " cannot be set";
+        return false;
+    }
+    if (!value) {
+        error = controlName + " takes an item index";
+        return false;
+    }
+    if (box)
+        box->SetItemIndex(*value);
+    else
+        group->SetItemIndex(*value);
+    return true;
+}
+
+enum class Command { None, Ok, Cancel, Show };
+
+Command Execute(TForm1& form, const std::string& line, bool interactive)
+{
+    if (line.empty())
+        return Command::None;
+    if (line == "OK" || (interactive && (line == "ok" || line == "o")))
+        return Command::Ok;
+    if (line == "Cancel" || (interactive && (line == "cancel" || line == "c")))
+        return Command::Cancel;
+    if (interactive && line == "show")
+        return Command::Show;
+    const std::size_t equals = line.find('=');
+    std::string error = "unknown command: " + line;
+    if (equals != std::string::npos && SetControl(form, line.substr(0, equals), line.substr(equals + 1), error)) {
+        if (interactive)
+            if (const layout::ControlDescription* d = ControlForCommand(line.substr(0, equals)))
+                ShowControl(form, *d, false);
+        return Command::None;
+    }
+    std::cerr << error << std::endl;
+    return Command::None;
+}
+
+// ---- terminal line input, with Escape as a key of its own ----
+
+class RawTerminal {
+public:
+    RawTerminal()
+    {
+        if (::tcgetattr(STDIN_FILENO, &saved_) != 0)
+            return;
+        termios raw = saved_;
+        raw.c_lflag &= ~(ICANON | ECHO | ISIG);
+        raw.c_cc[VMIN] = 1;
+        raw.c_cc[VTIME] = 0;
+        active_ = ::tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0;
+    }
+    ~RawTerminal()
+    {
+        if (active_)
+            ::tcsetattr(STDIN_FILENO, TCSANOW, &saved_);
+    }
+    RawTerminal(const RawTerminal&) = delete;
+    RawTerminal& operator=(const RawTerminal&) = delete;
+
+private:
+    termios saved_{};
+    bool active_ = false;
+};
+
+enum class LineEnd { Enter, Escape, EndOfInput };
+
+int ReadByte(int timeoutMs)
+{
+    pollfd fd{STDIN_FILENO, POLLIN, 0};
+    if (timeoutMs >= 0 && ::poll(&fd, 1, timeoutMs) <= 0)
+        return -1;
+    unsigned char byte = 0;
+    return ::read(STDIN_FILENO, &byte, 1) == 1 ? byte : -1;
+}
+
+LineEnd ReadLine(std::string& line)
+{
+    line.clear();
+    for (;;) {
+        const int byte = ReadByte(-1);
+        if (byte < 0)
+            return LineEnd::EndOfInput;
+        if (byte == '\r' || byte == '\n') {
+            std::cout << "\n" << std::flush;
+            return LineEnd::Enter;
+        }
+        if (byte == 0x03)  // Ctrl-C: as the close box
+            return LineEnd::EndOfInput;
+        if (byte == 0x04 && line.empty())
+            return LineEnd::EndOfInput;
+        if (byte == 0x1b) {
+            const int next = ReadByte(50);
+            if (next < 0)
+                return LineEnd::Escape;
+            // A cursor or function key: skip its sequence.
+            if (next == '[' || next == 'O')
+                for (int b = ReadByte(50); b >= 0 && !(b >= 0x40 && b <= 0x7e); b = ReadByte(50)) {
+                }
+            continue;
+        }
+        if (byte == 0x7f || byte == 0x08) {
+            if (line.empty())
+                continue;
+            std::size_t start = line.size() - 1;
+            while (start > 0 && (static_cast<unsigned char>(line[start]) & 0xc0) == 0x80)
+                --start;
+            const bool wide = line.size() - start >= 3;  // CJK takes two cells
+            line.erase(start);
+            std::cout << (wide ? "\b\b  \b\b" : "\b \b") << std::flush;
+            continue;
+        }
+        if (byte < 0x20)
+            continue;
+        line.push_back(static_cast<char>(byte));
+        std::cout << static_cast<char>(byte) << std::flush;
+    }
+}
+
+void RunTerminal(TForm1& form, ConsoleToolkit& toolkit)
+{
+    RawTerminal raw;
+    ShowForm(form);
+    while (!toolkit.CloseRequested()) {
+        std::cout << "> " << std::flush;
+        std::string line;
+        const LineEnd end = ReadLine(line);
+        if (end == LineEnd::Escape) {
+            std::cout << "\n";
+            form.Button2Click();
+            continue;
+        }
+        if (end == LineEnd::EndOfInput) {
+            std::cout << "\n";
+            return;
+        }
+        switch (Execute(form, line, true)) {
+        case Command::Ok:
+            form.Button1Click();
+            if (toolkit.TakeWaitForOk()) {
+                std::cout << "[OK] Enter" << std::flush;
+                std::string dismiss;
+                ReadLine(dismiss);
+            }
+            break;
+        case Command::Cancel:
+            form.Button2Click();
+            break;
+        case Command::Show:
+            ShowForm(form);
+            break;
+        case Command::None:
+            break;
+        }
+    }
+}
+
+void RunScript(TForm1& form, ConsoleToolkit& toolkit)
+{
+    std::string line;
+    while (!toolkit.CloseRequested() && std::getline(std::cin, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        switch (Execute(form, line, false)) {
+        case Command::Ok:
+            form.Button1Click();
+            break;
+        case Command::Cancel:
+            form.Button2Click();
+            break;
+        case Command::Show:
+        case Command::None:
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+int RunFrontend(TForm1& form)
+{
+    const bool interactive = ::isatty(STDIN_FILENO) && ::isatty(STDOUT_FILENO);
+    ConsoleToolkit toolkit(interactive);
+    form.Toolkit = &toolkit;
+    form.FormShow();
+    if (interactive)
+        RunTerminal(form, toolkit);
+    else
+        RunScript(form, toolkit);
+    // Closed by OK or Cancel, or input ended with the dialog open: as the close box.
+    form.FormClose();
+    std::cout << "closed" << std::endl;
+    form.Toolkit = nullptr;
+    return 0;
+}
