@@ -48,34 +48,25 @@ bool IsFolder(const std::string& path)
 
 TEST_F(FilesFolder, WholeFileRoundTripKeepsEveryByte)
 {
-    // Line ends, NUL, Ctrl-Z and Shift-JIS bytes must pass untouched.
-    const std::string bytes("hq\r\nlg0\n\r\0\x1A\x82\xA0\x81\x40\xFF", 16);
-    ASSERT_TRUE(WriteWholeFile(Path("a.txt"), bytes));
-    EXPECT_EQ(Contents(Path("a.txt")), bytes);
-    EXPECT_FALSE(FileExists(Path("a.txt.tmp")));
-}
-
-TEST_F(FilesFolder, WholeFileReplacesLongerFile)
-{
-    ASSERT_TRUE(WriteWholeFile(Path("a.txt"), std::string(5000, 'x')));
-    ASSERT_TRUE(WriteWholeFile(Path("a.txt"), "hq\r\n"));
-    EXPECT_EQ(Contents(Path("a.txt")), "hq\r\n");
-}
-
-TEST_F(FilesFolder, WholeFileOfNothingIsEmptyFile)
-{
-    ASSERT_TRUE(WriteWholeFile(Path("empty"), ""));
-    EXPECT_TRUE(FileExists(Path("empty")));
-    EXPECT_EQ(Contents(Path("empty")), "");
-}
-
-TEST_F(FilesFolder, WholeFileLargerThanReadBuffer)
-{
-    std::string bytes;
+    std::string large;
     for (int i = 0; i < 200000; ++i)
-        bytes += static_cast<char>(i * 7);
-    ASSERT_TRUE(WriteWholeFile(Path("big"), bytes));
-    EXPECT_EQ(Contents(Path("big")), bytes);
+        large += static_cast<char>(i * 7);
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        // Line ends, NUL, Ctrl-Z and Shift-JIS bytes must pass untouched.
+        {"control and double-byte", std::string("hq\r\nlg0\n\r\0\x1A\x82\xA0\x81\x40\xFF", 16)},
+        {"nothing", ""},
+        {"larger than the read buffer", large},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(WriteWholeFile(Path("a.txt"), std::string(5000, 'x')));
+        ASSERT_TRUE(WriteWholeFile(Path("a.txt"), c.bytes));
+        EXPECT_EQ(Contents(Path("a.txt")), c.bytes);
+        EXPECT_FALSE(FileExists(Path("a.txt.tmp")));
+    }
 }
 
 TEST_F(FilesFolder, WholeFileFailsWhereNoFileCanBeCreated)

@@ -122,18 +122,6 @@ TEST(OutputStore, CapacityGrowsInThousands)
     OutputStore.Lines.Release();
 }
 
-TEST(OutputStore, KeepsOrderAcrossBlocks)
-{
-    OutputStore.Lines.Release();
-    std::string expected;
-    for (int i = 0; i < 2500; ++i) {
-        AppendOutputLine("lc" + std::to_string(i));
-        expected += "lc" + std::to_string(i) + "\r\n";
-    }
-    EXPECT_EQ(RenderExchangeFile(), expected);
-    OutputStore.Lines.Release();
-}
-
 TEST_F(ExchangeFolder, EmptyStoreWritesHq)
 {
     ASSERT_TRUE(platform::WriteWholeFile(exchange_, "hq\r\nhp1 0 0\r\n"));  // the host's input
