@@ -1,0 +1,502 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "exchange/DrawingState.h"
+#include "exchange/ExchangeReader.h"
+#include "exchange/Tokens.h"
+
+using namespace std::string_literals;
+
+namespace {
+
+void Parse(const std::string& bytes)
+{
+    ASSERT_TRUE(ParseExchangeBytes(bytes.data(), bytes.size()));
+}
+
+std::vector<std::string> TokensOf(const std::string& line)
+{
+    TokenList tokens;
+    TokeniseLine(line, tokens);
+    return std::vector<std::string>(tokens.Tokens, tokens.Tokens + tokens.Count);
+}
+
+// X1 of every stored line: the line elements tell which lines the splitter
+// produced and in what order.
+std::vector<double> LineStarts()
+{
+    std::vector<double> starts;
+    for (std::size_t i = 0; i < DrawingState.Lines.Count(); ++i)
+        starts.push_back(DrawingState.Lines[i].X1);
+    return starts;
+}
+
+std::string TempPath(const char* name)
+{
+    return std::string(Q308_BINARY_DIR) + "/" + name;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
+    std::fclose(f);
+}
+
+class Reader : public ::testing::Test {
+protected:
+    void SetUp() override { InitDrawingState(); }
+    void TearDown() override { FreeDrawingState(); }
+};
+
+}  // namespace
+
+TEST(Tokeniser, SplitsByTheExchangeRules)
+{
+    const struct {
+        std::string Line;
+        std::vector<std::string> Tokens;
+    } cases[] = {
+        {"hk 0", {"hk", "0"}},
+        {"hcc      1      2", {"hcc", "1", "2"}},
+        {"  a\t\t b", {"a", "b"}},
+        {"a b  ", {"a", "b", ""}},  // trailing blanks open one empty token
+        {"", {""}},
+        {"   ", {""}},
+        // After the first quote blanks belong to the token, tabs are dropped
+        // and later quotes are kept.
+        {"ch 1 2 3 4 \"a b\tc\"d", {"ch", "1", "2", "3", "4", "a bc\"d"}},
+        {"\"a b", {"a b"}},
+        {"cn\"$<ＭＳ ゴシック>", {"cn$<ＭＳ ゴシック>"}},
+        // An equals sign is kept and also ends splitting.
+        {"file=C:\\My Docs\\a.jww", {"file=C:\\My Docs\\a.jww"}},
+        {"a=b \"c", {"a=b \"c"}},
+        // A lead byte takes the next byte whatever it is: blank, quote, tab.
+        {"\x81 x y", {"\x81 x", "y"}},
+        {"\x81\"x y", {"\x81\"x", "y"}},
+        {"\x9F\tz", {"\x9F\tz"}},
+        {"\x80\x41 \xFD\x20", {"\x80\x41", "\xFD\x20"}},
+        {"\xE0\x0A", {"\xE0\x0A"}},
+        // Half-width kana are single bytes.
+        {"\xB1 \xDF", {"\xB1", "\xDF"}},
+        // A lead byte that ends the line is dropped.
+        {"ab \x82", {"ab", ""}},
+        {"ab\x82", {"ab"}},
+        {"\x82", {""}},
+        // Control bytes, 0xFE and 0xFF vanish; so does NUL.
+        {"a\x01\x1F\xFE\xFF"s + "b\0c"s, {"abc"}},
+        {"\x7F", {"\x7F"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TokensOf(c.Line), c.Tokens) << c.Line;
+}
+
+TEST(Tokeniser, KeepsAtMostThirtyTwoTokens)
+{
+    std::string forty;
+    for (int i = 0; i < 40; ++i)
+        forty += "t" + std::to_string(i) + " ";
+    TokenList tokens;
+    TokeniseLine(forty, tokens);
+    EXPECT_EQ(tokens.Count, MaxTokens);
+    EXPECT_EQ(tokens[31], "t31");
+
+    std::string thirtyOne;
+    for (int i = 0; i < 31; ++i)
+        thirtyOne += "v ";
+    TokeniseLine(thirtyOne, tokens);
+    EXPECT_EQ(tokens.Count, 32);
+    EXPECT_EQ(tokens[31], "");
+
+    // A quote past the 32nd token no longer matters: the rest is dropped.
+    TokeniseLine(forty + "\"x y", tokens);
+    EXPECT_EQ(tokens.Count, 32);
+    EXPECT_EQ(tokens[31], "t31");
+
+    std::string many;
+    for (int i = 0; i < 50000; ++i)
+        many += "9 ";
+    TokeniseLine(many, tokens);
+    EXPECT_EQ(tokens.Count, 32);
+
+    // A fresh line starts with empty tokens.
+    TokeniseLine("a", tokens);
+    EXPECT_EQ(tokens.Count, 1);
+    EXPECT_EQ(tokens[1], "");
+}
+
+TEST_F(Reader, SplitsLinesAtLfAndCrLf)
+{
+    const struct {
+        std::string Bytes;
+        std::vector<double> Lines;
+    } cases[] = {
+        {"1 0 0 0\n2 0 0 0\n", {1, 2}},
+        {"1 0 0 0\r\n2 0 0 0", {1, 2}},  // no final line end
+        {"1 0 0 0\r\n\r\n\n2 0 0 0\r\n", {1, 2}},
+        {"1 0\r 0 0\r\n", {1}},       // a lone CR is dropped, not a line end
+        {"1 0 0 0\r\r\n", {1}},
+        {"1 0 0 0\r", {1}},
+        {"1 0 0 0\r\n2 0 0 0\x1A" "3 0 0 0\r\n", {1, 2}},
+        {"1 0 0 0\r\n\x1A" "2 0 0 0\r\n", {1}},
+        {"\x1A" "1 0 0 0", {}},
+        {"1 0\0 0 0"s, {1}},  // NUL dropped inside the line
+        {"", {}},
+    };
+    for (const auto& c : cases) {
+        InitDrawingState();
+        Parse(c.Bytes);
+        EXPECT_EQ(LineStarts(), c.Lines) << c.Bytes;
+    }
+}
+
+TEST_F(Reader, ReadsLinesAcrossChunksOfTheFile)
+{
+    // The first line fills the first 64 KiB exactly up to its CR, so CR and
+    // LF land in different chunks; a megabyte line follows.
+    const std::size_t chunk = 64 * 1024;
+    std::string bytes = "ch 0 0 1 0 \"";
+    bytes += std::string(chunk - 1 - bytes.size(), 'x') + "\r\n";
+    bytes += "1 0 0 0\r\n";
+    bytes += "ch 0 0 1 0 \"" + std::string(1 << 20, 'y') + "\r\n";
+    for (int i = 2; i < 20000; ++i)
+        bytes += std::to_string(i) + " 0 0 0\r\n";
+    bytes += "hp1 5 6";  // no final line end
+    const std::string path = TempPath("ReaderChunks.txt");
+    WriteFile(path, bytes);
+
+    ASSERT_TRUE(ReadExchangeFile(path));
+    ASSERT_EQ(DrawingState.Texts.Count(), 2u);
+    EXPECT_EQ(DrawingState.Texts[0].Text, std::string(255, 'x'));
+    EXPECT_EQ(DrawingState.Texts[1].Text, std::string(255, 'y'));
+    ASSERT_EQ(DrawingState.Lines.Count(), 19999u);
+    for (std::size_t i = 0; i < DrawingState.Lines.Count(); ++i)
+        ASSERT_EQ(DrawingState.Lines[i].X1, static_cast<double>(i + 1));
+    EXPECT_EQ(DrawingState.PickedPoints[1].Y, 6.0);
+    std::remove(path.c_str());
+}
+
+TEST_F(Reader, ReportsAMissingFile)
+{
+    EXPECT_FALSE(ReadExchangeFile(TempPath("NoSuchExchangeFile.txt")));
+    EXPECT_EQ(DrawingState.LayerGroupScales[0], 1.0);
+    EXPECT_EQ(DrawingState.ElementOrder.Count(), 0u);
+}
+
+TEST_F(Reader, ReadsTheHostsFourPointFile)
+{
+    ASSERT_TRUE(ReadExchangeFile(Q308_SOURCE_DIR "/../shared/samples/host-four-points.txt"));
+    const DrawingStateRecord& s = DrawingState;
+    const struct {
+        int Number;
+        double X, Y;
+        int32_t Kind;
+    } points[] = {
+        {1, -39902.7596123089, -21231.6354329471, PickDash},
+        {2, -16512.3573276753, -18964.6813169972, PickPlain},
+        {3, -14714.617057897, -16781.076516939, PickDash},
+        {4, -18760.5782182327, 27691.4185697456, PickPlain},
+    };
+    for (const auto& p : points) {
+        const PickedPoint& got = s.PickedPoints[p.Number];
+        EXPECT_TRUE(got.Present) << p.Number;
+        EXPECT_EQ(got.X, p.X) << p.Number;
+        EXPECT_EQ(got.Y, p.Y) << p.Number;
+        EXPECT_EQ(got.Kind, p.Kind) << p.Number;
+    }
+    EXPECT_EQ(s.PickedPointCount, 4);
+    EXPECT_FALSE(s.PickedPoints[5].Present);
+    for (double scale : s.LayerGroupScales)
+        EXPECT_EQ(scale, 250.0);
+    EXPECT_EQ(s.AxisAngle, 0.0);
+
+    const double widths[] = {2, 2.5, 3, 4, 5, 6, 7, 8, 9, 6};
+    const double heights[] = {2, 2.5, 3, 4, 5, 6, 7, 8, 9, 3};
+    const double spacings[] = {0, 0, 0.5, 0.5, 0.5, 1, 1, 1, 1, 1};
+    const int32_t colors[] = {1, 1, 2, 2, 3, 3, 4, 4, 5, 2};
+    for (int j = 0; j < TextTypeCount; ++j) {
+        EXPECT_EQ(s.TextTypes[j].Width, widths[j]) << j + 1;
+        EXPECT_EQ(s.TextTypes[j].Height, heights[j]) << j + 1;
+        EXPECT_EQ(s.TextTypes[j].Spacing, spacings[j]) << j + 1;
+        EXPECT_EQ(s.TextTypes[j].Color, colors[j]) << j + 1;
+    }
+
+    const InitialAttributeSet& a = s.InitialAttributes;
+    EXPECT_EQ(a.LayerGroup, 2);
+    EXPECT_EQ(a.Layer, 6);
+    EXPECT_EQ(a.LineColor, 2);
+    EXPECT_EQ(a.LineType, 1);
+    EXPECT_EQ(a.LineWidth, 0);
+    EXPECT_FALSE(s.LineWidthPresent);
+    EXPECT_EQ(a.TextType, 3);
+    EXPECT_EQ(a.FontName, "<ＭＳ ゴシック>");
+    EXPECT_EQ(a.FontName, "<\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E>");
+    EXPECT_EQ(s.ReadingAttributes.FontName, a.FontName);
+    EXPECT_EQ(s.ElementOrder.Count(), 0u);  // "hq" and "#" store nothing
+}
+
+TEST_F(Reader, ReadsTheHostsFreeSizeFile)
+{
+    ASSERT_TRUE(ReadExchangeFile(Q308_SOURCE_DIR "/../shared/samples/host-free-size.txt"));
+    const DrawingStateRecord& s = DrawingState;
+    EXPECT_EQ(s.PickedPointCount, 6);
+    EXPECT_FALSE(s.PickedPoints[1].Present);
+    EXPECT_EQ(s.PickedPoints[1].X, 0.0);
+    EXPECT_FALSE(s.PickedPoints[2].Present);
+    EXPECT_EQ(s.PickedPoints[3].X, 34262.8515141222);
+    EXPECT_EQ(s.PickedPoints[4].Y, 19256.2733412202);
+    EXPECT_EQ(s.PickedPoints[8].X, 34262.8515141222);
+    EXPECT_EQ(s.PickedPoints[8].Kind, PickDash);
+    const InitialAttributeSet& a = s.InitialAttributes;
+    EXPECT_EQ(a.LayerGroup, 0);
+    EXPECT_EQ(a.TextType, 0);
+    EXPECT_EQ(a.FreeWidth, 3.0);
+    EXPECT_EQ(a.FreeHeight, 3.0);
+    EXPECT_EQ(a.FreeSpacing, 0.5);
+    EXPECT_EQ(a.FreeColor, 2);
+    EXPECT_EQ(a.FontName, "<ＭＳ ゴシック>");
+}
+
+TEST_F(Reader, ReadsHeaderRecords)
+{
+    Parse("hk 12.5\nhzs 420 297\nhn 1 2 3 4\nbz\nhcc 1 2 3 4 5 6 7 8 9 10\n"
+          "hcw 1 1 1 1 1 1 1 1 1 1\nhch 9 9 9 9 9 9 9 9 9 9\nhcd .5 .5 .5 .5 .5 .5 .5 .5 .5 .5\n");
+    const DrawingStateRecord& s = DrawingState;
+    EXPECT_EQ(s.AxisAngle, 12.5);
+    EXPECT_EQ(s.SheetSize[0], 420.0);
+    EXPECT_EQ(s.SheetSize[1], 297.0);
+    EXPECT_EQ(s.HnValues[3], 4.0);
+    EXPECT_TRUE(s.BzPresent);
+    for (int j = 1; j <= TextTypeCount; ++j) {
+        EXPECT_EQ(s.TextTypes[j - 1].Color, j);
+        EXPECT_EQ(s.TextTypes[j - 1].Width, 1.0);
+        EXPECT_EQ(s.TextTypes[j - 1].Height, 9.0);
+        EXPECT_EQ(s.TextTypes[j - 1].Spacing, 0.5);
+    }
+}
+
+TEST_F(Reader, LetsShortRecordsFallThrough)
+{
+    std::string sixteen = "hs", fifteen = "hs";
+    for (int g = 0; g < 16; ++g)
+        sixteen += " " + std::to_string(g + 100);
+    for (int g = 0; g < 15; ++g)
+        fifteen += " 7";
+    Parse(fifteen + "\nhcw 5 5 5 5 5 5 5 5 5\nhk\nhp1 5\n");
+    EXPECT_EQ(DrawingState.LayerGroupScales[0], 1.0);
+    EXPECT_EQ(DrawingState.TextTypes[0].Width, 3.0);
+    EXPECT_EQ(DrawingState.PickedPointCount, 0);
+    EXPECT_EQ(DrawingState.ElementOrder.Count(), 0u);
+
+    Parse(sixteen);
+    for (int g = 0; g < 16; ++g)
+        EXPECT_EQ(DrawingState.LayerGroupScales[g], g + 100.0);
+
+    // Four tokens make a line whose keyword counts as the number 0.
+    Parse("hs 1 2 3\nhcw 4 5 6\nhn 7 8 9\n");
+    ASSERT_EQ(DrawingState.Lines.Count(), 3u);
+    const LineElement& line = DrawingState.Lines[0];
+    EXPECT_EQ(line.X1, 0.0);
+    EXPECT_EQ(line.Y1, 1.0);
+    EXPECT_EQ(line.X2, 2.0);
+    EXPECT_EQ(line.Y2, 3.0);
+    EXPECT_EQ(DrawingState.TextTypes[0].Width, 3.0);
+    EXPECT_EQ(DrawingState.LayerGroupScales[1], 101.0);
+    EXPECT_EQ(DrawingState.Lines[1].X2, 5.0);
+
+    // Rules that take any count never become lines.
+    Parse("lg1 2 3 4\nbz 1 2 3\n");
+    EXPECT_EQ(DrawingState.Lines.Count(), 3u);
+}
+
+TEST_F(Reader, ReadsLayerGroupsAndLayersAsOneHexDigit)
+{
+    const struct {
+        std::string Record;
+        int32_t Value;
+    } cases[] = {
+        {"lg3", 3}, {"lgA", 10}, {"lgf", 15}, {"lg1F", 1}, {"lgG", 0}, {"lg", 0}, {"lg-1", 0}, {"lg\x82\xA0", 0},
+    };
+    for (const auto& c : cases) {
+        InitDrawingState();
+        Parse("lg5\n" + c.Record + "\n");
+        EXPECT_EQ(DrawingState.ReadingAttributes.LayerGroup, c.Value) << c.Record;
+        EXPECT_EQ(DrawingState.InitialAttributes.LayerGroup, 5) << c.Record;
+
+        InitDrawingState();
+        Parse("ly" + c.Record.substr(2) + "\nly5\n");
+        EXPECT_EQ(DrawingState.InitialAttributes.Layer, c.Value) << c.Record;
+        EXPECT_EQ(DrawingState.ReadingAttributes.Layer, 5) << c.Record;
+    }
+
+    InitDrawingState();
+    Parse("lgB 77\nlgnGround floor\nly3 9\nlyn\"Walls and doors\n");
+    const DrawingStateRecord& s = DrawingState;
+    EXPECT_EQ(s.LayerGroupValues[11], 77);
+    EXPECT_EQ(s.LayerValues[11 * 16 + 3], 9);
+    EXPECT_EQ(s.LayerGroupNames[11], "Ground");  // the blank ends the token
+    EXPECT_EQ(s.LayerNames[11 * 16 + 3], "Walls and doors");
+}
+
+TEST_F(Reader, ReadsLineAttributes)
+{
+    Parse("lc10 5\nlc3\nlc7 9\nlt2\nlt5\nlw4\nlw6\npn8\n");
+    const DrawingStateRecord& s = DrawingState;
+    EXPECT_EQ(s.InitialAttributes.LineColor, 10);
+    EXPECT_EQ(s.ReadingAttributes.LineColor, 7);
+    EXPECT_EQ(s.ReadingAttributes.ExtendedColor, 5);  // kept through other colours
+    EXPECT_EQ(s.InitialAttributes.LineType, 2);
+    EXPECT_EQ(s.ReadingAttributes.LineType, 5);
+    EXPECT_EQ(s.InitialAttributes.LineWidth, 4);
+    EXPECT_EQ(s.ReadingAttributes.LineWidth, 6);
+    EXPECT_TRUE(s.LineWidthPresent);
+    EXPECT_EQ(s.ReadingAttributes.PointColor, 8);
+
+    InitDrawingState();
+    Parse("lc10\nlc3\n");
+    EXPECT_EQ(DrawingState.ReadingAttributes.ExtendedColor, 0);
+    EXPECT_FALSE(DrawingState.LineWidthPresent);
+}
+
+TEST_F(Reader, ReadsTextAttributesAndFonts)
+{
+    Parse("cn\"$\ncn\"$<ＭＳ 明朝>\ncn\"$Arial Narrow\n");
+    EXPECT_EQ(DrawingState.InitialAttributes.FontName, "<ＭＳ 明朝>");
+    EXPECT_EQ(DrawingState.ReadingAttributes.FontName, "Arial Narrow");
+
+    InitDrawingState();
+    Parse("cn0 2.5 2.5 0.5 4\ncn0 9 9\ncn7\n");
+    const InitialAttributeSet& a = DrawingState.InitialAttributes;
+    const ReadingAttributeSet& r = DrawingState.ReadingAttributes;
+    EXPECT_EQ(a.TextType, 0);
+    EXPECT_EQ(a.FreeWidth, 2.5);
+    EXPECT_EQ(a.FreeHeight, 2.5);
+    EXPECT_EQ(a.FreeSpacing, 0.5);
+    EXPECT_EQ(a.FreeColor, 4);
+    EXPECT_EQ(r.TextType, 7);
+    EXPECT_EQ(r.FreeWidth, 2.5);  // "cn0" with too few values keeps the size
+
+    InitDrawingState();
+    Parse("cn0 5 5\ncn0 1 2 3 4\n");
+    EXPECT_EQ(a.TextType, 0);
+    EXPECT_EQ(a.FreeWidth, 2.0);
+    EXPECT_EQ(a.FreeColor, 1);
+    EXPECT_EQ(r.FreeHeight, 2.0);
+    EXPECT_EQ(r.FreeColor, 4);
+
+    const struct {
+        const char* Record;
+        int32_t Color;
+    } colors[] = {{"cc3", 3}, {"cc12", 1}, {"cc9", 0}, {"cc8", 8}, {"cc", 0}, {"cc-1", 0}, {"cc\x82\x4F", 0}};
+    for (const auto& c : colors) {
+        InitDrawingState();
+        Parse("cc5\n"s + c.Record);
+        EXPECT_EQ(DrawingState.ReadingAttributes.TextColor, c.Color) << c.Record;
+    }
+}
+
+TEST_F(Reader, ReadsPickedPoints)
+{
+    const struct {
+        std::string Record;
+        int Number;  // 0: nothing stored
+        int32_t Kind;
+    } cases[] = {
+        {"hp1 10 20", 1, PickPlain},
+        {"hp1- 10 20", 1, PickDash},
+        {"hp2ln 10 20", 2, PickLine},
+        {"hp3ci 10 20", 3, PickCircle},
+        {"hp4ch 10 20", 4, PickChar},
+        {"hp12- 10 20", 12, PickDash},
+        {"hp99 10 20", 99, PickPlain},
+        {"hp0 10 20", 0, 0},
+        {"hp100 10 20", 0, 0},
+        {"hp- 10 20", 0, 0},
+        {"hp1 10", 0, 0},
+        {"hp1ch- 10 20", 1, PickChar},  // the later marker kind wins
+        {"hp1-ch 10 20", 0, 0},         // "1-" is no number
+        // The trail byte 0x6C of a two-byte character is not the "l" of "ln".
+        {"hp2-\x81\x6Cn 10 20", 2, PickDash},
+    };
+    for (const auto& c : cases) {
+        InitDrawingState();
+        Parse(c.Record);
+        int stored = 0;
+        for (int m = 0; m < PickedPointSlots; ++m)
+            if (DrawingState.PickedPoints[m].Present)
+                stored = m;
+        EXPECT_EQ(stored, c.Number) << c.Record;
+        EXPECT_EQ(DrawingState.PickedPointCount, c.Number ? 1 : 0) << c.Record;
+        if (c.Number) {
+            const PickedPoint& p = DrawingState.PickedPoints[c.Number];
+            EXPECT_EQ(p.X, 10.0);
+            EXPECT_EQ(p.Y, 20.0);
+            EXPECT_EQ(p.Kind, c.Kind) << c.Record;
+        }
+    }
+
+    InitDrawingState();
+    Parse("hp1 1 2\nhp1 3 4\n");
+    EXPECT_EQ(DrawingState.PickedPointCount, 2);
+    EXPECT_EQ(DrawingState.PickedPoints[1].X, 3.0);
+}
+
+TEST_F(Reader, ReadsHhpNumbersAndModes)
+{
+    const struct {
+        const char* Record;
+        int32_t Number;
+    } cases[] = {
+        {"hhp5ln", 5}, {"hhp12", 12}, {"hhp3ci", 3}, {"hhp4ch", 4}, {"hhp7-", 0}, {"hhp", 0}, {"hhp-3", -3},
+    };
+    for (const auto& c : cases) {
+        InitDrawingState();
+        Parse(c.Record);
+        EXPECT_EQ(DrawingState.PendingHhpNumber, c.Number) << c.Record;
+    }
+
+    InitDrawingState();
+    Parse("z1\nz3\nz3\nz6\n");
+    EXPECT_EQ(DrawingState.PendingZFlags, 5);
+    Parse("z2\nz5\n");
+    EXPECT_EQ(DrawingState.PendingZFlags, 5 | 2 | 16);
+
+    Parse("pl\npl\n");
+    EXPECT_EQ(DrawingState.PolylineCount, 2);
+    EXPECT_TRUE(DrawingState.PolylineMode);
+    Parse("msg\n");
+    EXPECT_TRUE(DrawingState.DimensionMode);
+    EXPECT_FALSE(DrawingState.PolylineMode);
+    Parse("#\n");
+    EXPECT_FALSE(DrawingState.DimensionMode);
+}
+
+TEST_F(Reader, ReadsTheDrawingPathWhole)
+{
+    Parse("file=C:\\jww\\My Drawings\\plan 1.jww\r\n");
+    EXPECT_EQ(DrawingState.DrawingFilePath, "C:\\jww\\My Drawings\\plan 1.jww");
+}
+
+TEST_F(Reader, SurvivesHostileInput)
+{
+    std::string junk = "1e999 99999999999 -1e999 1e-999\n";
+    junk += "hp99999999999 1e999 1e999\nhs" + std::string(40, ' ') + "\n";
+    junk += "lg\xFF\nly\x82\ncc\x00\n"s;
+    for (int b = 0; b < 256; ++b) {
+        if (b == 0x1A || b == 255 - 0x1A)
+            continue;  // would end the file
+        junk.push_back(static_cast<char>(b));
+        junk.push_back(static_cast<char>(255 - b));
+    }
+    junk += "\nhhp99999999999ln\n" + std::string(300000, '\x81') + "\nhk 7\n";
+    Parse(junk);
+    EXPECT_EQ(DrawingState.PickedPointCount, 0);
+    EXPECT_GE(DrawingState.Lines.Count(), 1u);
+    EXPECT_EQ(DrawingState.ReadingAttributes.LayerGroup, 0);
+    EXPECT_EQ(DrawingState.PendingHhpNumber, 0);
+    EXPECT_EQ(DrawingState.AxisAngle, 7.0);
+}
