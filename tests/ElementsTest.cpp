@@ -1,0 +1,366 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <new>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "exchange/DrawingState.h"
+#include "exchange/ExchangeReader.h"
+
+namespace {
+
+// When set, an array allocation of exactly this size fails: the block of
+// 1000 records a list grows by.
+std::size_t FailingArraySize = 0;
+
+void Parse(const std::string& bytes)
+{
+    ASSERT_TRUE(ParseExchangeBytes(bytes.data(), bytes.size()));
+}
+
+std::vector<std::pair<int32_t, int32_t>> Order()
+{
+    std::vector<std::pair<int32_t, int32_t>> order;
+    for (std::size_t i = 0; i < DrawingState.ElementOrder.Count(); ++i)
+        order.emplace_back(DrawingState.ElementOrder[i].Kind, DrawingState.ElementOrder[i].Index);
+    return order;
+}
+
+std::string Lines(int count, const char* line)
+{
+    std::string bytes;
+    for (int i = 0; i < count; ++i)
+        bytes += std::string(line) + "\r\n";
+    return bytes;
+}
+
+class Elements : public ::testing::Test {
+protected:
+    void SetUp() override { InitDrawingState(); }
+    void TearDown() override
+    {
+        FailingArraySize = 0;
+        FreeDrawingState();
+    }
+};
+
+}  // namespace
+
+void* operator new[](std::size_t size)
+{
+    if (FailingArraySize != 0 && size == FailingArraySize)
+        throw std::bad_alloc();
+    return ::operator new(size);
+}
+
+TEST_F(Elements, GrowInBlocksOfAThousandWithoutMoving)
+{
+    Parse(Lines(1000, "1 2 3 4"));
+    EXPECT_EQ(DrawingState.Lines.Count(), 1000u);
+    EXPECT_EQ(DrawingState.Lines.Capacity(), 1000u);
+    EXPECT_EQ(DrawingState.ElementOrder.Capacity(), 1000u);
+    const LineElement* first = &DrawingState.Lines[0];
+
+    Parse(Lines(1, "5 6 7 8"));
+    EXPECT_EQ(DrawingState.Lines.Count(), 1001u);
+    EXPECT_EQ(DrawingState.Lines.Capacity(), 2000u);
+    EXPECT_EQ(&DrawingState.Lines[0], first);
+    EXPECT_EQ(DrawingState.Lines[1000].X1, 5.0);
+    EXPECT_EQ(DrawingState.ElementOrder[1000].Index, 1000);
+    EXPECT_EQ(DrawingState.Circles.Capacity(), 0u);
+}
+
+TEST_F(Elements, EndReadingWhenMemoryRunsOut)
+{
+    const std::string path = std::string(Q308_BINARY_DIR) + "/ElementsOutOfMemory.txt";
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    const std::string bytes = "hk 5\r\n" + Lines(1500, "1 2 3 4") + "hk 9\r\n";
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+
+    // Growth fails at the first element: nothing half-stored remains.
+    FailingArraySize = sizeof(LineElement) * 1000;
+    const std::string five = Lines(5, "1 2 3 4");
+    EXPECT_FALSE(ParseExchangeBytes(five.data(), five.size()));
+    EXPECT_EQ(DrawingState.Lines.Count(), 0u);
+    EXPECT_EQ(DrawingState.ElementOrder.Count(), 0u);
+
+    // Growth fails at the 1001st line: the file is read up to there.
+    FailingArraySize = 0;
+    InitDrawingState();
+    Parse(Lines(1, "1 2 3 4"));
+    FailingArraySize = sizeof(LineElement) * 1000;
+    EXPECT_FALSE(ReadExchangeFile(path));
+    FailingArraySize = 0;
+    EXPECT_EQ(DrawingState.AxisAngle, 5.0);
+    EXPECT_EQ(DrawingState.Lines.Count(), 1000u);
+    EXPECT_EQ(DrawingState.ElementOrder.Count(), 1000u);
+    std::remove(path.c_str());
+}
+
+TEST_F(Elements, NumberTheSegmentsOfPolylines)
+{
+    Parse("pl\n0 0 1 0\n1 0 1 1\n1 1 0 0\npl\n0 0 2 2\n2 2 0 0\n#\n0 0 3 3\n"
+          "pl\n0 0 4 4\nlc2\n0 0 5 5\npl\n0 0 6 6\nci 0 0 1\n0 0 7 7\n");
+    const int32_t expected[] = {1, 1, 1, 2, 2, 0, 3, 0, 4, 0};
+    ASSERT_EQ(DrawingState.Lines.Count(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i)
+        EXPECT_EQ(DrawingState.Lines[i].PolylineNumber, expected[i]) << i;
+    EXPECT_EQ(DrawingState.Lines[7].Header.Color, 2);
+}
+
+TEST_F(Elements, StampTheAttributesInForce)
+{
+    Parse("lg3\nly4\nlc10 6\nlt2\nlw5\npn7\nz1\nz3\nhhp5ln\n1 2 3 4\n5 6 7 8\n"
+          "z2\nsl 0 0 1 1\npt 1 2\n");
+    const ElementHeader& first = DrawingState.Lines[0].Header;
+    EXPECT_EQ(first.HhpNumber, 5);
+    EXPECT_EQ(first.LayerGroup, 3);
+    EXPECT_EQ(first.Layer, 4);
+    EXPECT_EQ(first.Color, 10);
+    EXPECT_EQ(first.LineType, 2);
+    EXPECT_EQ(first.LineWidth, 5);
+    EXPECT_EQ(first.ZFlags, 5);
+    const ElementHeader& second = DrawingState.Lines[1].Header;
+    EXPECT_EQ(second.HhpNumber, 0);
+    EXPECT_EQ(second.ZFlags, 0);
+    EXPECT_EQ(second.Layer, 4);
+
+    const Solid2Element& solid = DrawingState.Solid2s[0];
+    EXPECT_EQ(solid.Header.ZFlags, 2);
+    EXPECT_EQ(solid.ExtendedColor, 6);
+    EXPECT_EQ(solid.X2, 1.0);
+    const PointElement& point = DrawingState.Points[0];
+    EXPECT_EQ(point.Header.Color, 7);
+    EXPECT_EQ(point.Header.ZFlags, 0);
+    EXPECT_EQ(point.Y, 2.0);
+}
+
+TEST_F(Elements, StoreTextsWithTheirTextType)
+{
+    Parse("hcw 1 2 3 4 5 6 7 8 9 10\nhch 2 3 4 5 6 7 8 9 10 11\nhcd 0 .1 .2 .3 .4 .5 .6 .7 .8 .9\n"
+          "hcc 1 2 3 4 5 6 7 8 9 10\ncn0 2.5 3.5 0.5 4\ncc6\nlc9\n");
+    const struct {
+        const char* TypeRecord;
+        double Width, Height, Spacing;
+        int32_t Color;
+    } cases[] = {
+        {"cn0", 2.5, 3.5, 0.5, 4},
+        {"cn11", 2.5, 3.5, 0.5, 4},
+        {"cn-1", 2.5, 3.5, 0.5, 4},
+        {"cn3", 3, 4, 0.2, 3},
+        {"cn10", 10, 11, 0.9, 10},
+        {"cn1", 1, 2, 0, 1},
+    };
+    for (const auto& c : cases) {
+        Parse(std::string(c.TypeRecord) + "\nch 1 2 3 4 text\n");
+        const TextElement& t = DrawingState.Texts[DrawingState.Texts.Count() - 1];
+        EXPECT_EQ(t.Width, c.Width) << c.TypeRecord;
+        EXPECT_EQ(t.Height, c.Height) << c.TypeRecord;
+        EXPECT_EQ(t.Spacing, c.Spacing) << c.TypeRecord;
+        EXPECT_EQ(t.Header.Color, c.Color) << c.TypeRecord;
+        EXPECT_EQ(t.TextColor, 6);
+        EXPECT_EQ(t.X, 1.0);
+        EXPECT_EQ(t.Dy, 4.0);
+        EXPECT_EQ(t.Text, "text");
+        EXPECT_EQ(t.FontName, "<ＭＳ ゴシック>");
+    }
+}
+
+TEST_F(Elements, StoreEveryTextKind)
+{
+    const char* kinds[] = {"ch", "cv", "cs", "cr", "co", "cp", "ct", "ck", "cz", "c2"};
+    for (const char* kind : kinds)
+        Parse(std::string(kind) + " 0 0 1 0 \"a  b\n");
+    ASSERT_EQ(DrawingState.Texts.Count(), std::size(kinds));
+    for (int i = 0; i < static_cast<int>(std::size(kinds)); ++i) {
+        EXPECT_EQ(DrawingState.Texts[i].TextVariant, i) << kinds[i];
+        EXPECT_EQ(DrawingState.Texts[i].Text, "a  b");
+    }
+    Parse("cs 0 0 1\ncx 0 0 1 0 a\nCH 0 0 1 0 a\n");  // too short, unknown, wrong case
+    EXPECT_EQ(DrawingState.Texts.Count(), std::size(kinds));
+}
+
+TEST_F(Elements, CutLongTextsAndFontNames)
+{
+    const std::string font(300, 'F');
+    Parse("cn\"$" + font + "\nch 0 0 1 0 \"" + std::string(254, 'a') + "\x82\xA0" + "zz\n");
+    const TextElement& t = DrawingState.Texts[0];
+    EXPECT_EQ(t.Text.size(), 255u);
+    EXPECT_EQ(t.Text.substr(0, 254), std::string(254, 'a'));
+    EXPECT_EQ(t.FontName, std::string(255, 'F'));
+    EXPECT_EQ(DrawingState.ReadingAttributes.FontName, font);
+}
+
+TEST_F(Elements, BuildDimensionsFromMsgLineAndText)
+{
+    Parse("msg\nlc4\n0 0 9 9\n1 2 3 4\nlc5\ncs 5 6 1 0 100\n");
+    ASSERT_EQ(DrawingState.Dimensions.Count(), 1u);
+    EXPECT_EQ(DrawingState.Lines.Count(), 0u);
+    EXPECT_EQ(DrawingState.Texts.Count(), 0u);
+    const DimensionElement& d = DrawingState.Dimensions[0];
+    EXPECT_EQ(d.Line.X1, 1.0);  // the second line replaced the first
+    EXPECT_EQ(d.Line.Y2, 4.0);
+    EXPECT_EQ(d.Line.Header.Color, 4);
+    EXPECT_EQ(d.Header.Color, 5);
+    EXPECT_EQ(d.Text.TextVariant, 2);
+    EXPECT_EQ(d.Text.Text, "100");
+    EXPECT_EQ(d.Text.X, 5.0);
+    EXPECT_FALSE(DrawingState.DimensionMode);
+    EXPECT_EQ(Order(), (std::vector<std::pair<int32_t, int32_t>>{{KindDimension, 0}}));
+
+    // Without a line of its own a dimension keeps the last one read.
+    Parse("msg\ncs 0 0 1 0 200\n");
+    ASSERT_EQ(DrawingState.Dimensions.Count(), 2u);
+    EXPECT_EQ(DrawingState.Dimensions[1].Line.X1, 1.0);
+
+    // The same text outside "msg" is an ordinary text; other elements end it.
+    Parse("cs 0 0 1 0 300\nmsg\nch 0 0 1 0 a\ncs 0 0 1 0 400\nmsg\npl\ncs 0 0 1 0 500\n");
+    EXPECT_EQ(DrawingState.Dimensions.Count(), 2u);
+    ASSERT_EQ(DrawingState.Texts.Count(), 4u);
+    EXPECT_EQ(DrawingState.Texts[0].TextVariant, 2);
+    EXPECT_EQ(DrawingState.Texts[2].Text, "400");
+    EXPECT_EQ(DrawingState.ElementOrder[2].Kind, KindText);
+}
+
+TEST_F(Elements, GiveAFreshDimensionAUnitLine)
+{
+    Parse("lc3\nmsg\ncs 0 0 1 0 1\n");
+    const LineElement& line = DrawingState.Dimensions[0].Line;
+    EXPECT_EQ(line.X1, 0.0);
+    EXPECT_EQ(line.X2, 1.0);
+    EXPECT_EQ(line.Y2, 0.0);
+    EXPECT_EQ(line.Header.Color, 1);
+    EXPECT_EQ(line.Header.LineType, 1);
+    EXPECT_EQ(DrawingState.Dimensions[0].Header.Color, 3);
+}
+
+TEST_F(Elements, TakeRecordsByTheirValueCount)
+{
+    const struct {
+        const char* Record;
+        int32_t Kind;  // 0: ignored
+    } cases[] = {
+        {"ci 1 2 3", KindCircle},
+        {"ci 1 2 3 ", 0},  // the trailing blank opens a fifth token
+        {"ci 1 2 3 4 5 6", 0},
+        {"ci 1 2 3 4 5 6 7", KindArc},
+        {"ci 1 2 3 4 5 6 7 8 9", KindArc},
+        {"pt 1 2", KindPoint},
+        {"pt 1 2 3", KindLine},
+        {"pt 1 2 3 4", 0},
+        {"pt 1 2 3 4 5", KindPointMark},
+        {"BL 1 2 name", KindBlock},
+        {"BL 1 2", 0},
+        {"bl 1 2 3", KindLine},
+        {"sl 1 2 3 4", KindSolid2},
+        {"sl 1 2 3 4 5", 0},
+        {"sc 1 2 3 4 5 6 7 8", KindSc},
+        {"se 1 2 3 4 5 6 7 8", KindSe},
+        {"so 1 2 3 4 5 6 7 8", KindSo},
+        {"sg 1 2 3 4 5 6 7 8", KindSg},
+        {"sg 1 2 3 4 5 6 7", 0},
+        {"x 1 2 3", KindLine},
+        {"1 2 3", 0},
+        {"1 2 3 4 5", 0},
+    };
+    for (const auto& c : cases) {
+        InitDrawingState();
+        Parse(c.Record);
+        const auto order = Order();
+        if (c.Kind == 0) {
+            EXPECT_TRUE(order.empty()) << c.Record;
+        } else {
+            ASSERT_EQ(order.size(), 1u) << c.Record;
+            EXPECT_EQ(order[0].first, c.Kind) << c.Record;
+        }
+    }
+}
+
+TEST_F(Elements, StoreTheValuesInFileOrder)
+{
+    Parse("ci 1 2 3 4 5 6 7 8\npt 1 2 3 4 5.9\nBL 7 8 \"door 2\nsc 1 2 3 4 5 6 7 8\nso 1 2 3 4 5 6 7 8\n"
+          "pt 1 2 3\n");
+    EXPECT_EQ(DrawingState.Arcs[0].Values[6], 7.0);
+    const PointMarkElement& mark = DrawingState.PointMarks[0];
+    EXPECT_EQ(mark.Scale, 3.0);
+    EXPECT_EQ(mark.Angle, 4.0);
+    EXPECT_EQ(mark.Code, 0);  // "5.9" is no integer
+    EXPECT_EQ(DrawingState.Blocks[0].Name, "door 2");
+    EXPECT_EQ(DrawingState.Scs[0].Values[6], 7.0);
+    EXPECT_EQ(DrawingState.Scs[0].Number, 8);
+    EXPECT_EQ(DrawingState.Sos[0].Values[7], 8.0);
+    const LineElement& line = DrawingState.Lines[0];
+    EXPECT_EQ(line.X1, 0.0);
+    EXPECT_EQ(line.Y1, 1.0);
+    EXPECT_EQ(line.X2, 2.0);
+    EXPECT_EQ(line.Y2, 3.0);
+    EXPECT_EQ(Order(), (std::vector<std::pair<int32_t, int32_t>>{
+                           {KindArc, 0}, {KindPointMark, 0}, {KindBlock, 0}, {KindSc, 0}, {KindSo, 0}, {KindLine, 0}}));
+}
+
+TEST_F(Elements, ReduceSolidsToTheirDistinctPoints)
+{
+    // Points: a=(0,0) b=(10,0) c=(10,10) d=(0,10); a' lies within 1e-10 of a.
+    const struct {
+        const char* Record;
+        int32_t Kind;
+        std::vector<double> Points;
+    } cases[] = {
+        {"sl 0 0 0 0 10 10", KindSolid2, {0, 0, 10, 10}},
+        {"sl 0 0 1e-11 -1e-10 10 10", KindSolid2, {0, 0, 10, 10}},
+        {"sl 0 0 -1e-10 0 10 10", KindSolid2, {0, 0, 10, 10}},
+        {"sl 0 0 10 0 10 0", KindSolid2, {0, 0, 10, 0}},
+        {"sl 0 0 10 0 10 10", KindSolid3, {0, 0, 10, 0, 10, 10}},
+        {"sl 0 0 2e-10 0 10 10", KindSolid3, {0, 0, 2e-10, 0, 10, 10}},
+        {"sl 0 0 0 0 0 0 10 10", KindSolid2, {0, 0, 10, 10}},
+        {"sl 0 0 10 0 10 0 10 0", KindSolid2, {0, 0, 10, 0}},
+        {"sl 0 0 0 0 10 10 10 10", KindSolid2, {0, 0, 10, 10}},
+        {"sl 0 0 10 0 10 10 0 0", KindSolid3, {0, 0, 10, 0, 10, 10}},
+        {"sl 0 0 10 0 10 10 10 0", KindSolid3, {0, 0, 10, 0, 10, 10}},
+        {"sl 0 0 10 0 10 10 10 10", KindSolid3, {0, 0, 10, 0, 10, 10}},
+        {"sl 0 0 10 0 0 0 0 10", KindSolid3, {0, 0, 10, 0, 0, 10}},
+        {"sl 0 0 10 0 10 0 0 10", KindSolid3, {0, 0, 10, 0, 0, 10}},
+        {"sl 0 0 0 0 10 10 0 10", KindSolid3, {0, 0, 10, 10, 0, 10}},
+        {"sl 0 0 10 0 10 10 0 10", KindSolid4, {0, 0, 10, 0, 10, 10, 0, 10}},
+        {"sl 0 0 10 0 10 10 0 10 99", KindSolid4, {0, 0, 10, 0, 10, 10, 0, 10}},
+    };
+    for (const auto& c : cases) {
+        InitDrawingState();
+        Parse(std::string("lc10 3\n") + c.Record);
+        ASSERT_EQ(Order().size(), 1u) << c.Record;
+        EXPECT_EQ(Order()[0].first, c.Kind) << c.Record;
+        std::vector<double> got;
+        int32_t extended = -1;
+        if (c.Kind == KindSolid2) {
+            const Solid2Element& e = DrawingState.Solid2s[0];
+            got = {e.X1, e.Y1, e.X2, e.Y2};
+            extended = e.ExtendedColor;
+        } else if (c.Kind == KindSolid3) {
+            const Solid3Element& e = DrawingState.Solid3s[0];
+            got = {e.X1, e.Y1, e.X2, e.Y2, e.X3, e.Y3};
+            extended = e.ExtendedColor;
+        } else {
+            const Solid4Element& e = DrawingState.Solid4s[0];
+            got = {e.X1, e.Y1, e.X2, e.Y2, e.X3, e.Y3, e.X4, e.Y4};
+            extended = e.ExtendedColor;
+        }
+        EXPECT_EQ(got, c.Points) << c.Record;
+        EXPECT_EQ(extended, 3) << c.Record;
+    }
+}
+
+TEST_F(Elements, RecordTheOrderAcrossKinds)
+{
+    Parse("1 1 1 1\nch 0 0 1 0 a\n2 2 2 2\nci 0 0 1\nch 0 0 1 0 b\nmsg\n0 0 1 0\ncs 0 0 1 0 c\n3 3 3 3\n");
+    EXPECT_EQ(Order(), (std::vector<std::pair<int32_t, int32_t>>{{KindLine, 0},
+                                                                 {KindText, 0},
+                                                                 {KindLine, 1},
+                                                                 {KindCircle, 0},
+                                                                 {KindText, 1},
+                                                                 {KindDimension, 0},
+                                                                 {KindLine, 2}}));
+}
