@@ -1,0 +1,66 @@
+#include "tools/preview/Shapes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace preview {
+
+void Box::Add(double x, double y)
+{
+    if (Empty) {
+        MinX = MaxX = x;
+        MinY = MaxY = y;
+        Empty = false;
+        return;
+    }
+    MinX = std::min(MinX, x);
+    MaxX = std::max(MaxX, x);
+    MinY = std::min(MinY, y);
+    MaxY = std::max(MaxY, y);
+}
+
+void Box::Add(const Box& other)
+{
+    if (other.Empty)
+        return;
+    Add(other.MinX, other.MinY);
+    Add(other.MaxX, other.MaxY);
+}
+
+Box ShapeBounds(const Shape& shape)
+{
+    Box box;
+    switch (shape.Kind) {
+    case ShapeKind::Path:
+        for (const Point& p : shape.Points)
+            box.Add(p.X, p.Y);
+        break;
+    case ShapeKind::Circle:
+        box.Add(shape.Centre.X - shape.Radius, shape.Centre.Y - shape.Radius);
+        box.Add(shape.Centre.X + shape.Radius, shape.Centre.Y + shape.Radius);
+        break;
+    case ShapeKind::Dot:
+        box.Add(shape.Centre.X, shape.Centre.Y);
+        break;
+    case ShapeKind::Text: {
+        const double a = shape.AngleDeg * std::numbers::pi / 180.0;
+        const double ux = std::cos(a), uy = std::sin(a);
+        const double nx = -uy, ny = ux;
+        const Point o = shape.Centre;
+        box.Add(o.X, o.Y);
+        box.Add(o.X + shape.Length * ux, o.Y + shape.Length * uy);
+        box.Add(o.X + shape.Height * nx, o.Y + shape.Height * ny);
+        box.Add(o.X + shape.Length * ux + shape.Height * nx, o.Y + shape.Length * uy + shape.Height * ny);
+        break;
+    }
+    }
+    return box;
+}
+
+bool IsFinite(const Point& p)
+{
+    return std::isfinite(p.X) && std::isfinite(p.Y);
+}
+
+}  // namespace preview

@@ -1,0 +1,59 @@
+#pragma once
+// What the preview draws, in drawing coordinates (y up), before it becomes
+// SVG. Keeping the picture as plain shapes lets the bounds be taken from
+// exactly what is written.
+#include <string>
+#include <vector>
+
+namespace preview {
+
+struct Point {
+    double X = 0;
+    double Y = 0;
+};
+
+// Which part of the picture a shape belongs to; the writer styles by it.
+enum class Role {
+    Input,          // the host's elements, grey
+    OutputLine,     // output line records and dimension lines
+    OutputMarker,   // output point markers
+    OutputText,     // output texts and dimension values
+};
+
+enum class ShapeKind {
+    Path,    // Points joined in order; Closed joins the last to the first
+    Circle,  // Centre and Radius
+    Dot,     // a point element: Centre, drawn at a fixed size on screen
+    Text,    // Utf8 from Centre (its bottom left) along AngleDeg
+};
+
+struct Shape {
+    ShapeKind Kind = ShapeKind::Path;
+    Role Style = Role::Input;
+    bool Filled = false;
+    bool Closed = false;
+    std::vector<Point> Points;  // Path
+    Point Centre;               // Circle, Dot, Text
+    double Radius = 0;          // Circle
+    double AngleDeg = 0;        // Text: direction of the baseline
+    double Height = 0;          // Text: character height in drawing units
+    double Length = 0;          // Text: length along the baseline in drawing units
+    std::string Utf8;           // Text
+};
+
+struct Box {
+    double MinX = 0, MinY = 0, MaxX = 0, MaxY = 0;
+    bool Empty = true;
+
+    void Add(double x, double y);
+    void Add(const Box& other);
+    double Width() const { return Empty ? 0 : MaxX - MinX; }
+    double Height() const { return Empty ? 0 : MaxY - MinY; }
+};
+
+// The region a shape covers: a text's box is its baseline length by its height.
+Box ShapeBounds(const Shape& shape);
+
+bool IsFinite(const Point& p);
+
+}  // namespace preview
