@@ -1,0 +1,191 @@
+// The dialog: its description, the defaults it gives the form, start-up
+// with the text-type list, and every way of closing it.
+#include <set>
+
+#include "dialog/FormLayout.h"
+#include "exchange/DrawingState.h"
+#include "support/DialogHarness.h"
+
+using namespace harness;
+
+TEST(Dialog, ControlsInTabOrderWithTheirLimits)
+{
+    const struct {
+        const char* Name;
+        layout::ControlKind Kind;
+        int MaxLength;
+        bool ImeOff;
+    } expected[] = {
+        {"ComboBox1", layout::ControlKind::ComboBox, 0, true},  {"ComboBox2", layout::ControlKind::ComboBox, 0, true},
+        {"Edit7", layout::ControlKind::Edit, 8, true},          {"Edit8", layout::ControlKind::Edit, 8, true},
+        {"Edit1", layout::ControlKind::Edit, 16, true},         {"ComboBox3", layout::ControlKind::ComboBox, 0, true},
+        {"Edit2", layout::ControlKind::Edit, 32, false},        {"Edit3", layout::ControlKind::Edit, 32, false},
+        {"ComboBox4", layout::ControlKind::ComboBox, 0, true},  {"ComboBox5", layout::ControlKind::ComboBox, 0, true},
+        {"RadioGroup1", layout::ControlKind::RadioGroup, 0, false},
+        {"RadioGroup2", layout::ControlKind::RadioGroup, 0, false},
+        {"CheckBox1", layout::ControlKind::CheckBox, 0, false}, {"CheckBox2", layout::ControlKind::CheckBox, 0, false},
+        {"CheckBox3", layout::ControlKind::CheckBox, 0, false}, {"CheckBox4", layout::ControlKind::CheckBox, 0, false},
+        {"Edit4", layout::ControlKind::Edit, 16, true},         {"Edit5", layout::ControlKind::Edit, 16, true},
+        {"Edit6", layout::ControlKind::Edit, 16, true},         {"Edit9", layout::ControlKind::Edit, 16, true},
+        {"Button1", layout::ControlKind::Button, 0, false},     {"Button2", layout::ControlKind::Button, 0, false},
+    };
+    const auto controls = layout::Controls();
+    ASSERT_EQ(controls.size(), std::size(expected) + 2);  // and the memo and the status line
+    std::set<std::string_view> names;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        names.insert(controls[i].Name);
+        if (i >= std::size(expected)) {
+            EXPECT_EQ(controls[i].TabOrder, -1) << controls[i].Name;
+            continue;
+        }
+        EXPECT_EQ(controls[i].Name, expected[i].Name);
+        EXPECT_EQ(controls[i].Kind, expected[i].Kind) << expected[i].Name;
+        EXPECT_EQ(controls[i].TabOrder, static_cast<int>(i));
+        EXPECT_EQ(controls[i].MaxLength, expected[i].MaxLength) << expected[i].Name;
+        EXPECT_EQ(controls[i].ImeOff, expected[i].ImeOff) << expected[i].Name;
+    }
+    EXPECT_EQ(names.size(), controls.size()) << "names are unique";
+    EXPECT_TRUE(layout::FindControl("Button1")->IsDefaultButton);
+    EXPECT_TRUE(layout::FindControl("Button2")->IsCancelButton);
+    // Every label belongs to a control of the form.
+    for (const layout::LabelDescription& label : layout::Labels())
+        EXPECT_NE(layout::FindControl(label.ControlName), nullptr) << label.ControlName;
+}
+
+TEST(Dialog, FormGetsTheDescribedDefaults)
+{
+    const TForm1 form;
+    EXPECT_EQ(form.ComboBox1.Items.size(), 12u);
+    EXPECT_EQ(form.ComboBox1.Items[11], form.ComboBox1.Items[1]);
+    EXPECT_EQ(form.ComboBox2.Items, form.ComboBox1.Items);
+    EXPECT_EQ(form.ComboBox1.ItemIndex, 0);
+    EXPECT_EQ(form.ComboBox1.Items[0], "線矢印");
+    EXPECT_EQ(form.ComboBox3.Items.size(), 0u);
+    EXPECT_EQ(form.ComboBox3.ItemIndex, -1);
+    EXPECT_EQ(form.ComboBox4.Items[form.ComboBox4.ItemIndex], "0.001");
+    EXPECT_EQ(form.ComboBox4.Items.back(), "0.00000001");
+    EXPECT_EQ(form.ComboBox5.Items[form.ComboBox5.ItemIndex], "四捨五入");
+    EXPECT_EQ(form.RadioGroup2.Items, (std::vector<std::string>{"mm", "ｍ"}));
+    const struct {
+        const TEdit& Edit;
+        const char* Text;
+        int MaxLength;
+    } edits[] = {{form.Edit1, "1", 16}, {form.Edit2, "", 32}, {form.Edit3, "", 32},
+                 {form.Edit4, "0.5", 16}, {form.Edit5, "2", 16}, {form.Edit6, "2", 16},
+                 {form.Edit7, "3", 8}, {form.Edit8, "15", 8}, {form.Edit9, "2", 16}};
+    for (const auto& e : edits) {
+        EXPECT_EQ(e.Edit.Text, e.Text);
+        EXPECT_EQ(e.Edit.MaxLength, e.MaxLength);
+    }
+    EXPECT_FALSE(form.CheckBox1.Checked || form.CheckBox2.Checked || form.CheckBox3.Checked ||
+                 form.CheckBox4.Checked);
+    EXPECT_EQ(form.Button1.Caption, "ＯＫ(&Y)");
+    EXPECT_EQ(form.Button2.Caption, "キャンセル(&N)");
+    EXPECT_EQ(form.LabelA1.Caption, "　");
+    ASSERT_EQ(form.Memo1.Lines.size(), 31u);
+    EXPECT_EQ(form.Memo1.Lines[0], "◇垂直寸法線の設定は");
+    EXPECT_EQ(form.Memo1.Lines[13], "　　　右下点基準　");
+    EXPECT_EQ(form.Memo1.Lines[5], "");
+    EXPECT_EQ(form.Memo1.Lines[30], "　場合があります。");
+    EXPECT_EQ(form.Left, 194);
+    EXPECT_EQ(form.Top, 107);
+    EXPECT_EQ(layout::Form().ApplicationTitle, "q308_垂直寸法線Ｂ");
+    EXPECT_EQ(layout::FindLabel("Edit7", layout::LabelRole::Heading)->FontHeight, 11);
+}
+
+TEST(Dialog, ListsTakeAnIndexAsTheirToolkitControlsDo)
+{
+    const struct {
+        int Set, Combo, Radio;
+    } cases[] = {{0, 0, 0}, {1, 1, 1}, {2, -1, 1}, {7, -1, 1}, {-1, -1, -1}, {-9, -1, -1}};
+    for (const auto& c : cases) {
+        TComboBox combo{{"a", "b"}, 0};
+        TRadioGroup radio{{"a", "b"}, 0};
+        combo.SetItemIndex(c.Set);
+        radio.SetItemIndex(c.Set);
+        EXPECT_EQ(combo.ItemIndex, c.Combo) << c.Set;
+        EXPECT_EQ(radio.ItemIndex, c.Radio) << c.Set;
+    }
+}
+
+TEST(Dialog, TextTypeListNamesTheHostsTypes)
+{
+    const struct {
+        std::vector<std::string> Records;
+        std::string First;
+        std::string Second;
+    } cases[] = {
+        {{"hq", "cn0 2 2 0 1"}, "現在の文字種(Free)", "No1: W3 H3 D0"},
+        {{"hq", "cn7"}, "現在の文字種(No7)", "No1: W3 H3 D0"},
+        {{"hq", "hcw 2.5 3 3 3 3 3 3 3 3 3", "hch 2.5 3 3 3 3 3 3 3 3 3", "hcd 0.5 0 0 0 0 0 0 0 0 0"},
+         "現在の文字種(No1)", "No1: W2.5 H2.5 D0.5"},
+        {{"hq", "hcw 0.00001 4 4 4 4 4 4 4 4 4", "hch 1E20 4 4 4 4 4 4 4 4 4"}, "現在の文字種(No1)",
+         "No1: W1E-5 H1E20 D0"},
+    };
+    for (const auto& c : cases) {
+        std::string file;
+        for (const std::string& r : c.Records)
+            file += r + "\r\n";
+        DialogRun run(file);
+        const std::vector<std::string>& items = run.Form.ComboBox3.Items;
+        ASSERT_EQ(items.size(), 11u);
+        EXPECT_EQ(items[0], c.First);
+        EXPECT_EQ(items[1], c.Second);
+        EXPECT_EQ(items[10].substr(0, 5), "No10:");
+        EXPECT_EQ(run.Form.ComboBox3.ItemIndex, -1);
+    }
+}
+
+TEST(Dialog, MissingExchangeFileStillFillsTheList)
+{
+    ScratchFolder scratch;
+    RecordingToolkit toolkit;
+    TForm1 form(&toolkit);
+    toolkit.Form = &form;
+    form.ProgramFolder = scratch.Folder();
+    form.FormShow();
+    EXPECT_EQ(form.ComboBox3.Items.size(), 11u);
+    EXPECT_EQ(form.ComboBox3.Items[0], "現在の文字種(No1)");
+    form.Button2Click();
+    EXPECT_EQ(ReadBytes(scratch.File("JWC_TEMP.TXT")), "hq\r\n");
+}
+
+TEST(Dialog, CancelOrCloseBoxWritesTheEmptyOutputOnly)
+{
+    const std::string settings = "1\r\n2\r\n";
+    for (const bool closeBox : {false, true}) {
+        DialogRun run(ExchangeText({"hq", "hp1 0 0", "hp2 0 10", "lg3"}), settings);
+        EXPECT_EQ(run.Form.Left, 1);
+        EXPECT_EQ(run.Form.Top, 2);
+        run.Form.Left = 400;
+        if (closeBox)
+            run.Form.FormClose();  // the window's own close: no Close request first
+        else
+            run.Cancel();
+        EXPECT_EQ(run.Toolkit.CloseRequests, closeBox ? 0 : 1);
+        EXPECT_EQ(run.ExchangeBytes(), "hq\r\n");
+        EXPECT_EQ(run.SettingsBytes(), settings) << "Cancel never writes the settings";
+    }
+}
+
+TEST(Dialog, SecondCloseKeepsTheFirstOutput)
+{
+    DialogRun run(ExchangeText({"hq", "hp1 0 0", "hp2 0 10", "hp3 5 0", "hp4 -1 5"}));
+    run.PickTextType();
+    run.Form.Button1Click();
+    ASSERT_TRUE(run.Closed());
+    const std::string written = run.ExchangeBytes();
+    EXPECT_NE(written, "hq\r\n");
+    run.Form.FormClose();
+    EXPECT_EQ(run.ExchangeBytes(), written);
+}
+
+TEST(Dialog, ProgramFolderDefaultsToTheExecutablesFolder)
+{
+    TForm1 form;
+    form.FormShow();
+    ASSERT_FALSE(form.ProgramFolder.empty());
+    EXPECT_EQ(form.ProgramFolder.back(), '/');
+    EXPECT_TRUE(std::filesystem::exists(form.ProgramFolder + "DialogTest"));
+    FreeDrawingState();
+}
