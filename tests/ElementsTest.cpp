@@ -55,6 +55,16 @@ void* operator new[](std::size_t size)
     return ::operator new(size);
 }
 
+void operator delete[](void* p) noexcept
+{
+    ::operator delete(p);
+}
+
+void operator delete[](void* p, std::size_t) noexcept
+{
+    ::operator delete(p);
+}
+
 TEST_F(Elements, GrowInBlocksOfAThousandWithoutMoving)
 {
     Parse(Lines(1000, "1 2 3 4"));
