@@ -278,7 +278,24 @@ TEST(Preview, CountsWhatItDoesNotDrawAndSizesTextsByTypeAndScale)
     EXPECT_TRUE(Contains(found.Texts, "A<B"));
     EXPECT_TRUE(Contains(found.Texts, "1 x record the reader ignores"));
     EXPECT_TRUE(Contains(found.Texts, "1 x point marker of code -3"));
-    EXPECT_TRUE(Contains(found.Texts, "missing in the input: 3"));
+    EXPECT_TRUE(Contains(found.Texts, "(missing or unusable): 3"));
+}
+
+TEST(Preview, OutputIsReadInTheHostsAttributes)
+{
+    TempFolder folder;
+    const std::string input = folder.Exchange(
+        "in.txt", {"hs 1 1 5 1 1 1 1 1 1 1 1 1 1 1 1 1", "lg2", "cn0 1 2 0 3", "lg0", "cn1", "hp1 0 0"});
+    const std::string output = folder.Exchange("out.txt", {"ch 0 0 10 0 \"ab", "pt 0 0 2 0 7"});
+    const Preview p = Load(input, output);
+    ASSERT_EQ(p.Shapes.size(), 2u);
+    EXPECT_DOUBLE_EQ(p.Shapes[0].Height, 10.0);  // free size 2 high on a group of scale 5
+    EXPECT_DOUBLE_EQ(p.Shapes[0].Length, 5.0);
+    EXPECT_DOUBLE_EQ(p.Shapes[1].Radius, 1.25 * 2 * 5);
+    EXPECT_FALSE(p.Facts.HasLayerGroup);
+    EXPECT_EQ(p.Facts.LayerGroup, 2);
+    EXPECT_EQ(p.Facts.LayerScale, 5.0);
+    EXPECT_TRUE(Contains(CheckPicture(WriteSvg(p)).Texts, "layer group 2 (the host's, none in the output), scale 1:5"));
 }
 
 TEST(Preview, EmptyOutputStillMakesAPicture)
@@ -301,12 +318,14 @@ TEST(Preview, FarAwayAndOddTextsStayInsideAValidPicture)
     // A broken double-byte pair, markup characters and quotes in texts; a
     // rotated text and an arc far from everything else.
     const std::string input = folder.Exchange(
-        "in.txt", {"hp1 0 0", "ch 100000 -50000 -3 -4 \"\x81\x7F<&>'\"\x82", "ci -80000 90000 500 10 350 0.5 30",
-                   "ci 1 1 -5", "ci 1 1 5 0 90 0 0"});
+        "in.txt", {"hp1 0 0", "hp2 1e13 0", "ch 100000 -50000 -3 -4 \"\x81\x7F<&>'\"\x82",
+                   "ci -80000 90000 500 10 350 0.5 30", "ci 1 1 -5", "ci 1 1 5 0 90 0 0", "0 0 0 -2e12"});
     const std::string output = folder.Exchange("out.txt", {"lg0", "cs 0 0 10 0 \"a&b\"c"});
     const Preview p = Load(input, output);
     EXPECT_EQ(p.Facts.Input.Undrawn.at("circle"), 1);  // negative radius
     EXPECT_EQ(p.Facts.Input.Undrawn.at("arc"), 1);     // flatness 0
+    EXPECT_EQ(p.Facts.Input.Undrawn.at("line with unusable values"), 1);
+    EXPECT_EQ(p.Facts.MissingPicks, (std::vector<int>{2, 3, 4}));
     const Found found = CheckPicture(WriteSvg(p));
     EXPECT_TRUE(Contains(found.Texts, "a&b\"c"));
     EXPECT_TRUE(Contains(found.Texts, "<&>'\""));

@@ -13,10 +13,10 @@ namespace {
 
 constexpr double DegToRad = std::numbers::pi / 180.0;
 
-bool AllFinite(const double* values, int count)
+bool AllUsable(const double* values, int count)
 {
     for (int i = 0; i < count; ++i)
-        if (!std::isfinite(values[i]))
+        if (!Usable(values[i]))
             return false;
     return true;
 }
@@ -36,10 +36,10 @@ Shape LineShape(double x1, double y1, double x2, double y2, Role role)
     return shape;
 }
 
-bool LineIsFinite(const LineElement& line)
+bool LineIsUsable(const LineElement& line)
 {
     const double v[] = {line.X1, line.Y1, line.X2, line.Y2};
-    return AllFinite(v, 4);
+    return AllUsable(v, 4);
 }
 
 // Segments of one polyline that meet end to start become one path.
@@ -69,7 +69,7 @@ int Tally::UndrawnTotal() const
 bool AddCircleShape(const CircleElement& circle, Role role, std::vector<Shape>& out)
 {
     const double* v = circle.Values;  // x, y, radius
-    if (!AllFinite(v, 3) || !(v[2] > 0))
+    if (!AllUsable(v, 3) || !(v[2] > 0))
         return false;
     Shape shape;
     shape.Kind = ShapeKind::Circle;
@@ -86,7 +86,7 @@ bool AddArcShape(const ArcElement& arc, Role role, std::vector<Shape>& out)
     // radius), tilt of the major axis (degrees). Angles are taken on the
     // untilted ellipse and run counter-clockwise from start to end.
     const double* v = arc.Values;
-    if (!AllFinite(v, 7) || !(v[2] > 0) || !(v[5] > 0))
+    if (!AllUsable(v, 7) || !(v[2] > 0) || !(v[5] > 0) || !Usable(v[2] * v[5]))
         return false;
     const double cx = v[0], cy = v[1], r = v[2], flat = v[5];
     double sweep = NormalizeDeg(v[4] - v[3]);
@@ -112,7 +112,7 @@ bool AddArcShape(const ArcElement& arc, Role role, std::vector<Shape>& out)
 bool AddTextShape(const TextElement& text, double scale, Role role, std::vector<Shape>& out)
 {
     const double v[] = {text.X, text.Y, text.Dx, text.Dy, text.Width, text.Height, text.Spacing, scale};
-    if (!AllFinite(v, 8))
+    if (!AllUsable(v, 8))
         return false;
     if (std::fabs(text.Dx) <= 1e-8 && std::fabs(text.Dy) <= 1e-8)
         return false;  // no direction, as the emitters see it
@@ -123,6 +123,8 @@ bool AddTextShape(const TextElement& text, double scale, Role role, std::vector<
     shape.AngleDeg = AngleDeg(text.Dx, text.Dy);
     shape.Height = std::fabs(text.Height * scale);
     shape.Length = std::fabs(TextWidth(text.Text, text.Width, text.Spacing) * scale);
+    if (!Usable(shape.Height) || !Usable(shape.Length))
+        return false;
     shape.Utf8 = platform::SjisToUtf8(text.Text);
     out.push_back(std::move(shape));
     return true;
@@ -143,7 +145,7 @@ void AddElementShapes(const DrawingStateRecord& state, const double (&scales)[La
         case KindLine: {
             const LineElement& line = state.Lines[index];
             what = "line with unusable values";
-            if ((drawn = LineIsFinite(line)))
+            if ((drawn = LineIsUsable(line)))
                 AddLine(line, roles.Line, openPolyline, out);
             break;
         }
@@ -164,7 +166,7 @@ void AddElementShapes(const DrawingStateRecord& state, const double (&scales)[La
         case KindPoint: {
             const PointElement& point = state.Points[index];
             what = "point";
-            if ((drawn = IsFinite({point.X, point.Y}))) {
+            if ((drawn = Usable(Point{point.X, point.Y}))) {
                 Shape dot;
                 dot.Kind = ShapeKind::Dot;
                 dot.Style = roles.Marker;
@@ -183,7 +185,7 @@ void AddElementShapes(const DrawingStateRecord& state, const double (&scales)[La
         case KindDimension: {
             // A figure is drawn when either half is; a bad half is counted.
             const DimensionElement& dim = state.Dimensions[index];
-            const bool line = LineIsFinite(dim.Line);
+            const bool line = LineIsUsable(dim.Line);
             if (line)
                 out.push_back(LineShape(dim.Line.X1, dim.Line.Y1, dim.Line.X2, dim.Line.Y2, roles.Line));
             const bool text = AddTextShape(dim.Text, ScaleOf(scales, dim.Text.Header.LayerGroup), roles.Text, out);

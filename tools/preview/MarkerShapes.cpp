@@ -87,7 +87,7 @@ bool AddPointMarker(int code, double x, double y, double size, double angleDeg, 
 {
     if (code < FirstMarkerCode || code > LastMarkerCode)
         return false;
-    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(size) || !std::isfinite(angleDeg))
+    if (!Usable(x) || !Usable(y) || !Usable(size) || !Usable(angleDeg))
         return false;
 
     MarkerFrame m(x, y, size, angleDeg, role, out);

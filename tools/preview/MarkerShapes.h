@@ -13,7 +13,7 @@ constexpr int LastMarkerCode = 11;
 
 // Appends the shapes of marker code at (x, y): size = the record's scale times
 // the layer group's scale, pointing towards angleDeg with its tip at (x, y).
-// False, and nothing appended, for a code without a shape or non-finite values.
+// False, and nothing appended, for a code without a shape or unusable values.
 bool AddPointMarker(int code, double x, double y, double size, double angleDeg, Role role,
                     std::vector<Shape>& out);
 

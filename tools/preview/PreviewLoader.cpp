@@ -87,6 +87,23 @@ bool CountOutputRecords(const std::string& path, const TextType (&textTypes)[Tex
     return true;
 }
 
+void TakeHostAttributes(const InitialAttributeSet& host)
+{
+    ReadingAttributeSet& r = DrawingState.ReadingAttributes;
+    r.LayerGroup = host.LayerGroup;
+    r.Layer = host.Layer;
+    r.LineColor = host.LineColor;
+    r.LineType = host.LineType;
+    r.LineWidth = host.LineWidth;
+    r.TextType = host.TextType;
+    r.FreeWidth = host.FreeWidth;
+    r.FreeHeight = host.FreeHeight;
+    r.FreeSpacing = host.FreeSpacing;
+    r.FreeColor = host.FreeColor;
+    if (!host.FontName.empty())
+        r.FontName = host.FontName;
+}
+
 void FindValueText(const DrawingStateRecord& state, LegendFacts& facts)
 {
     for (std::size_t i = 0; i < state.ElementOrder.Count(); ++i) {
@@ -122,20 +139,23 @@ bool LoadPreview(const std::string& inputPath, const std::string& outputPath, Pr
     std::copy(std::begin(DrawingState.LayerGroupScales), std::end(DrawingState.LayerGroupScales), scales);
     TextType textTypes[TextTypeCount];
     std::copy(std::begin(DrawingState.TextTypes), std::end(DrawingState.TextTypes), textTypes);
+    const InitialAttributeSet host = DrawingState.InitialAttributes;
     facts.AxisAngle = DrawingState.AxisAngle;
     for (int n = 1; n <= 4; ++n) {
         const PickedPoint& p = DrawingState.PickedPoints[static_cast<std::size_t>(n)];
-        if (p.Present)
+        if (p.Present && Usable(Point{p.X, p.Y}))
             preview.Picked.push_back({n, {p.X, p.Y}});
         else
             facts.MissingPicks.push_back(n);
     }
     AddElementShapes(DrawingState, scales, InputRoles, preview.Shapes, facts.Input);
 
-    // Texts of the output take their size from the host's text types, so the
-    // reader must know them before it meets the output's "cn" records.
+    // The host reads the output in its own attributes and text types: the
+    // reader starts from those, so that every element is stamped with the
+    // layer group and text size the host will use for it.
     InitDrawingState();
     std::copy(std::begin(textTypes), std::end(textTypes), DrawingState.TextTypes);
+    TakeHostAttributes(host);
     if (!ReadExchangeFile(outputPath)) {
         FreeDrawingState();
         error = "cannot read the output exchange file " + outputPath;
@@ -143,12 +163,11 @@ bool LoadPreview(const std::string& inputPath, const std::string& outputPath, Pr
     }
     AddElementShapes(DrawingState, scales, OutputRoles, preview.Shapes, facts.Output);
     FindValueText(DrawingState, facts);
-    const int group = DrawingState.InitialAttributes.LayerGroup;
-    if (!DrawingState.First.Lg && group >= 0 && group < LayerGroupCount) {
-        facts.HasLayerGroup = true;
-        facts.LayerGroup = group;
-        facts.LayerScale = scales[group];
-    }
+    // The layer group the output selects, else the host's own.
+    facts.HasLayerGroup = !DrawingState.First.Lg;
+    facts.LayerGroup = facts.HasLayerGroup ? DrawingState.InitialAttributes.LayerGroup : host.LayerGroup;
+    if (facts.LayerGroup >= 0 && facts.LayerGroup < LayerGroupCount)
+        facts.LayerScale = scales[facts.LayerGroup];
 
     const bool counted = CountOutputRecords(outputPath, textTypes, facts);
     FreeDrawingState();

@@ -18,11 +18,11 @@ struct PickedMark {
 struct LegendFacts {
     bool HasValue = false;
     std::string ValueUtf8;      // the first dimension value text of the output
-    bool HasLayerGroup = false;
-    int LayerGroup = 0;         // the output's first layer group record
+    bool HasLayerGroup = false; // whether the output selects a layer group
+    int LayerGroup = 0;         // its first one, else the host's current one
     double LayerScale = 1.0;    // that group's scale in the input
     double AxisAngle = 0.0;
-    std::vector<int> MissingPicks;  // of points 1 to 4
+    std::vector<int> MissingPicks;  // of points 1 to 4: absent or unusable
     int OutputRecords = 0;      // non-empty lines of the output
     int AttributeRecords = 0;   // of which attribute and header records
     int DimensionLines = 0;     // of which lines read as part of a dimension figure

@@ -58,9 +58,14 @@ Box ShapeBounds(const Shape& shape)
     return box;
 }
 
-bool IsFinite(const Point& p)
+bool Usable(double value)
 {
-    return std::isfinite(p.X) && std::isfinite(p.Y);
+    return std::isfinite(value) && std::fabs(value) <= LargestUsable;
+}
+
+bool Usable(const Point& p)
+{
+    return Usable(p.X) && Usable(p.Y);
 }
 
 }  // namespace preview

@@ -54,6 +54,10 @@ struct Box {
 // The region a shape covers: a text's box is its baseline length by its height.
 Box ShapeBounds(const Shape& shape);
 
-bool IsFinite(const Point& p);
+// Values the picture can hold: finite and within a million kilometres of the
+// origin, so that every sum and difference of them stays finite too.
+constexpr double LargestUsable = 1e12;
+bool Usable(double value);
+bool Usable(const Point& p);
 
 }  // namespace preview

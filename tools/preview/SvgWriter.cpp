@@ -88,11 +88,9 @@ std::vector<LegendLine> LegendLines(const Preview& preview, double size)
     const LegendFacts& f = preview.Facts;
     std::vector<std::string> plain;
     plain.push_back("value: " + (f.HasValue ? f.ValueUtf8 : std::string("none in the output")));
-    if (f.HasLayerGroup)
-        plain.push_back("layer group " + FormatHex(f.LayerGroup) + ", scale 1:" + FormatReal(f.LayerScale) +
-                        ", axis angle " + FormatReal(f.AxisAngle) + " deg");
-    else
-        plain.push_back("layer group: none in the output, axis angle " + FormatReal(f.AxisAngle) + " deg");
+    plain.push_back("layer group " + FormatHex(f.LayerGroup) +
+                    (f.HasLayerGroup ? std::string() : std::string(" (the host's, none in the output)")) +
+                    ", scale 1:" + FormatReal(f.LayerScale) + ", axis angle " + FormatReal(f.AxisAngle) + " deg");
     const int drawingRecords = f.OutputRecords - f.AttributeRecords - f.UnreadRecords;
     plain.push_back("output: " + Plural(f.OutputRecords, "record") + " (" + std::to_string(f.AttributeRecords) +
                     " attribute, " + std::to_string(drawingRecords) + " drawing), " +
@@ -103,7 +101,7 @@ std::vector<LegendLine> LegendLines(const Preview& preview, double size)
     plain.push_back("output not drawn: " + UndrawnList(outputLeft));
     plain.push_back("input: " + Plural(f.Input.Drawn, "element") + " drawn, not drawn: " + UndrawnList(f.Input));
     if (!f.MissingPicks.empty()) {
-        std::string missing = "picked points missing in the input:";
+        std::string missing = "picked points not shown (missing or unusable):";
         for (int n : f.MissingPicks)
             missing += " " + std::to_string(n);
         plain.push_back(missing);
