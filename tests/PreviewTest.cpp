@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -37,7 +38,7 @@ public:
     TempFolder()
     {
         path_ = std::filesystem::temp_directory_path() /
-                ("q308-preview-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                ("q308-preview-" + std::to_string(::getpid()) + "-" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(path_);
     }
