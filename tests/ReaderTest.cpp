@@ -261,141 +261,122 @@ TEST_F(Reader, ReadsTheHostsFreeSizeFile)
     EXPECT_EQ(a.FontName, "<ＭＳ ゴシック>");
 }
 
-TEST_F(Reader, ReadsHeaderRecords)
-{
-    Parse("hk 12.5\nhzs 420 297\nhn 1 2 3 4\nbz\nhcc 1 2 3 4 5 6 7 8 9 10\n"
-          "hcw 1 1 1 1 1 1 1 1 1 1\nhch 9 9 9 9 9 9 9 9 9 9\nhcd .5 .5 .5 .5 .5 .5 .5 .5 .5 .5\n");
-    const DrawingStateRecord& s = DrawingState;
-    EXPECT_EQ(s.AxisAngle, 12.5);
-    EXPECT_EQ(s.SheetSize[0], 420.0);
-    EXPECT_EQ(s.SheetSize[1], 297.0);
-    EXPECT_EQ(s.HnValues[3], 4.0);
-    EXPECT_TRUE(s.BzPresent);
-    for (int j = 1; j <= TextTypeCount; ++j) {
-        EXPECT_EQ(s.TextTypes[j - 1].Color, j);
-        EXPECT_EQ(s.TextTypes[j - 1].Width, 1.0);
-        EXPECT_EQ(s.TextTypes[j - 1].Height, 9.0);
-        EXPECT_EQ(s.TextTypes[j - 1].Spacing, 0.5);
-    }
-}
+#define FIELD(member) [] { return static_cast<double>(DrawingState.member); }
+#define TEXT(member) []() -> std::string { return DrawingState.member; }
 
-TEST_F(Reader, LetsShortRecordsFallThrough)
-{
-    std::string sixteen = "hs", fifteen = "hs";
-    for (int g = 0; g < 16; ++g)
-        sixteen += " " + std::to_string(g + 100);
-    for (int g = 0; g < 15; ++g)
-        fifteen += " 7";
-    Parse(fifteen + "\nhcw 5 5 5 5 5 5 5 5 5\nhk\nhp1 5\n");
-    EXPECT_EQ(DrawingState.LayerGroupScales[0], 1.0);
-    EXPECT_EQ(DrawingState.TextTypes[0].Width, 3.0);
-    EXPECT_EQ(DrawingState.PickedPointCount, 0);
-    EXPECT_EQ(DrawingState.ElementOrder.Count(), 0u);
-
-    Parse(sixteen);
-    for (int g = 0; g < 16; ++g)
-        EXPECT_EQ(DrawingState.LayerGroupScales[g], g + 100.0);
-
-    // Four tokens make a line whose keyword counts as the number 0.
-    Parse("hs 1 2 3\nhcw 4 5 6\nhn 7 8 9\n");
-    ASSERT_EQ(DrawingState.Lines.Count(), 3u);
-    const LineElement& line = DrawingState.Lines[0];
-    EXPECT_EQ(line.X1, 0.0);
-    EXPECT_EQ(line.Y1, 1.0);
-    EXPECT_EQ(line.X2, 2.0);
-    EXPECT_EQ(line.Y2, 3.0);
-    EXPECT_EQ(DrawingState.TextTypes[0].Width, 3.0);
-    EXPECT_EQ(DrawingState.LayerGroupScales[1], 101.0);
-    EXPECT_EQ(DrawingState.Lines[1].X2, 5.0);
-
-    // Rules that take any count never become lines.
-    Parse("lg1 2 3 4\nbz 1 2 3\n");
-    EXPECT_EQ(DrawingState.Lines.Count(), 3u);
-}
-
-TEST_F(Reader, ReadsLayerGroupsAndLayersAsOneHexDigit)
+TEST_F(Reader, AppliesEachRecordKind)
 {
     const struct {
-        std::string Record;
-        int32_t Value;
+        std::string Records;
+        double (*Field)();
+        double Expected;
     } cases[] = {
-        {"lg3", 3}, {"lgA", 10}, {"lgf", 15}, {"lg1F", 1}, {"lgG", 0}, {"lg", 0}, {"lg-1", 0}, {"lg\x82\xA0", 0},
+        {"hk 12.5", FIELD(AxisAngle), 12.5},
+        {"hzs 420 297", FIELD(SheetSize[1]), 297},
+        {"hn 1 2 3 4", FIELD(HnValues[3]), 4},
+        {"bz", FIELD(BzPresent), 1},
+        {"hs 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16", FIELD(LayerGroupScales[15]), 16},
+        {"hcc 1 2 3 4 5 6 7 8 9 10", FIELD(TextTypes[6].Color), 7},
+        {"hcw 1 2 3 4 5 6 7 8 9 10", FIELD(TextTypes[9].Width), 10},
+        {"hch 1 2 3 4 5 6 7 8 9 10", FIELD(TextTypes[0].Height), 1},
+        {"hcd 0 .1 .2 .3 .4 .5 .6 .7 .8 .9", FIELD(TextTypes[2].Spacing), 0.2},
+        // Records short of values change nothing; with four tokens they
+        // become lines, and rules that take any count never do.
+        {"hs 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15", FIELD(LayerGroupScales[0]), 1},
+        {"hcw 5 5 5 5 5 5 5 5 5", FIELD(TextTypes[0].Width), 3},
+        {"hk", FIELD(ElementOrder.Count()), 0},
+        {"hs 1 2 3\nhcw 4 5 6\nhn 7 8 9", FIELD(Lines.Count()), 3},
+        {"lg1 2 3 4\nbz 1 2 3", FIELD(Lines.Count()), 0},
+        // Layer groups and layers: one hexadecimal digit after the keyword.
+        {"lg5\nlgA", FIELD(ReadingAttributes.LayerGroup), 10},
+        {"lg5\nlgA", FIELD(InitialAttributes.LayerGroup), 5},
+        {"lgf", FIELD(ReadingAttributes.LayerGroup), 15},
+        {"lg1F", FIELD(ReadingAttributes.LayerGroup), 1},
+        {"lg5\nlgG", FIELD(ReadingAttributes.LayerGroup), 0},
+        {"lg5\nlg", FIELD(ReadingAttributes.LayerGroup), 0},
+        {"lg5\nlg-1", FIELD(ReadingAttributes.LayerGroup), 0},
+        {"lg5\nlg\x82\xA0", FIELD(ReadingAttributes.LayerGroup), 0},
+        {"ly5\nlyC", FIELD(ReadingAttributes.Layer), 12},
+        {"lyC\nly5", FIELD(InitialAttributes.Layer), 12},
+        {"ly5\nlyZ", FIELD(ReadingAttributes.Layer), 0},
+        {"lgB 77", FIELD(LayerGroupValues[11]), 77},
+        {"lgB\nly3 9", FIELD(LayerValues[11 * 16 + 3]), 9},
+        // Line attributes; the extended colour survives other colours.
+        {"lc10 5\nlc3\nlc7 9", FIELD(ReadingAttributes.ExtendedColor), 5},
+        {"lc10", FIELD(ReadingAttributes.ExtendedColor), 0},
+        {"lc10 5\nlc3", FIELD(InitialAttributes.LineColor), 10},
+        {"lc3\nlc5", FIELD(ReadingAttributes.LineColor), 5},
+        {"lt2\nlt5", FIELD(InitialAttributes.LineType), 2},
+        {"lt2\nlt5", FIELD(ReadingAttributes.LineType), 5},
+        {"lw4\nlw6", FIELD(InitialAttributes.LineWidth), 4},
+        {"lw4\nlw6", FIELD(ReadingAttributes.LineWidth), 6},
+        {"lw4", FIELD(LineWidthPresent), 1},
+        {"lt4", FIELD(LineWidthPresent), 0},
+        {"pn8", FIELD(ReadingAttributes.PointColor), 8},
+        // Text types; the free size only from "cn0" with four values.
+        {"cn0 2.5 2.5 0.5 4", FIELD(InitialAttributes.FreeSpacing), 0.5},
+        {"cn0 2.5 2.5 0.5 4", FIELD(InitialAttributes.FreeColor), 4},
+        {"cn0 5 5", FIELD(InitialAttributes.TextType), 0},
+        {"cn0 5 5", FIELD(InitialAttributes.FreeWidth), 2},
+        {"cn0 1 2 3 4\ncn0 9 9", FIELD(ReadingAttributes.FreeWidth), 1},
+        {"cn5\ncn0 1 2 3 4", FIELD(InitialAttributes.FreeColor), 1},
+        {"cn5\ncn0 1 2 3 4", FIELD(ReadingAttributes.FreeHeight), 2},
+        {"cn3\ncn7", FIELD(InitialAttributes.TextType), 3},
+        {"cn3\ncn7", FIELD(ReadingAttributes.TextType), 7},
+        {"cn\"$X", FIELD(First.Cn), 1},
+        // Text colour: the one byte after "cc", 0 outside 0..8.
+        {"cc5\ncc3", FIELD(ReadingAttributes.TextColor), 3},
+        {"cc5\ncc12", FIELD(ReadingAttributes.TextColor), 1},
+        {"cc5\ncc9", FIELD(ReadingAttributes.TextColor), 0},
+        {"cc5\ncc8", FIELD(ReadingAttributes.TextColor), 8},
+        {"cc5\ncc", FIELD(ReadingAttributes.TextColor), 0},
+        {"cc5\ncc-1", FIELD(ReadingAttributes.TextColor), 0},
+        {"cc5\ncc\x82\x4F", FIELD(ReadingAttributes.TextColor), 0},
+        // Marks for the next element, and the modes.
+        {"z1\nz3\nz3\nz6", FIELD(PendingZFlags), 5},
+        {"z2\nz5", FIELD(PendingZFlags), 18},
+        {"hhp5ln", FIELD(PendingHhpNumber), 5},
+        {"hhp12", FIELD(PendingHhpNumber), 12},
+        {"hhp3ci", FIELD(PendingHhpNumber), 3},
+        {"hhp4ch", FIELD(PendingHhpNumber), 4},
+        {"hhp7-", FIELD(PendingHhpNumber), 0},
+        {"hhp", FIELD(PendingHhpNumber), 0},
+        {"hhp-3", FIELD(PendingHhpNumber), -3},
+        {"pl\npl", FIELD(PolylineCount), 2},
+        {"pl", FIELD(PolylineMode), 1},
+        {"pl\nmsg", FIELD(PolylineMode), 0},
+        {"pl\nmsg", FIELD(DimensionMode), 1},
+        {"msg\n#", FIELD(DimensionMode), 0},
+        {"msg\npl", FIELD(DimensionMode), 0},
+        {"pl\nlg1", FIELD(PolylineMode), 0},
+        {"pl\ncc1", FIELD(PolylineMode), 0},
+        {"pl\npn1", FIELD(PolylineMode), 0},
+        {"pl\nlgnA\nz1\nhp1 1 1\nhhp1", FIELD(PolylineMode), 1},
     };
     for (const auto& c : cases) {
         InitDrawingState();
-        Parse("lg5\n" + c.Record + "\n");
-        EXPECT_EQ(DrawingState.ReadingAttributes.LayerGroup, c.Value) << c.Record;
-        EXPECT_EQ(DrawingState.InitialAttributes.LayerGroup, 5) << c.Record;
-
-        InitDrawingState();
-        Parse("ly" + c.Record.substr(2) + "\nly5\n");
-        EXPECT_EQ(DrawingState.InitialAttributes.Layer, c.Value) << c.Record;
-        EXPECT_EQ(DrawingState.ReadingAttributes.Layer, 5) << c.Record;
+        Parse(c.Records);
+        EXPECT_EQ(c.Field(), c.Expected) << c.Records;
     }
-
-    InitDrawingState();
-    Parse("lgB 77\nlgnGround floor\nly3 9\nlyn\"Walls and doors\n");
-    const DrawingStateRecord& s = DrawingState;
-    EXPECT_EQ(s.LayerGroupValues[11], 77);
-    EXPECT_EQ(s.LayerValues[11 * 16 + 3], 9);
-    EXPECT_EQ(s.LayerGroupNames[11], "Ground");  // the blank ends the token
-    EXPECT_EQ(s.LayerNames[11 * 16 + 3], "Walls and doors");
 }
 
-TEST_F(Reader, ReadsLineAttributes)
+TEST_F(Reader, KeepsNamesPathsAndFontsWhole)
 {
-    Parse("lc10 5\nlc3\nlc7 9\nlt2\nlt5\nlw4\nlw6\npn8\n");
-    const DrawingStateRecord& s = DrawingState;
-    EXPECT_EQ(s.InitialAttributes.LineColor, 10);
-    EXPECT_EQ(s.ReadingAttributes.LineColor, 7);
-    EXPECT_EQ(s.ReadingAttributes.ExtendedColor, 5);  // kept through other colours
-    EXPECT_EQ(s.InitialAttributes.LineType, 2);
-    EXPECT_EQ(s.ReadingAttributes.LineType, 5);
-    EXPECT_EQ(s.InitialAttributes.LineWidth, 4);
-    EXPECT_EQ(s.ReadingAttributes.LineWidth, 6);
-    EXPECT_TRUE(s.LineWidthPresent);
-    EXPECT_EQ(s.ReadingAttributes.PointColor, 8);
-
-    InitDrawingState();
-    Parse("lc10\nlc3\n");
-    EXPECT_EQ(DrawingState.ReadingAttributes.ExtendedColor, 0);
-    EXPECT_FALSE(DrawingState.LineWidthPresent);
-}
-
-TEST_F(Reader, ReadsTextAttributesAndFonts)
-{
-    Parse("cn\"$\ncn\"$<ＭＳ 明朝>\ncn\"$Arial Narrow\n");
-    EXPECT_EQ(DrawingState.InitialAttributes.FontName, "<ＭＳ 明朝>");
-    EXPECT_EQ(DrawingState.ReadingAttributes.FontName, "Arial Narrow");
-
-    InitDrawingState();
-    Parse("cn0 2.5 2.5 0.5 4\ncn0 9 9\ncn7\n");
-    const InitialAttributeSet& a = DrawingState.InitialAttributes;
-    const ReadingAttributeSet& r = DrawingState.ReadingAttributes;
-    EXPECT_EQ(a.TextType, 0);
-    EXPECT_EQ(a.FreeWidth, 2.5);
-    EXPECT_EQ(a.FreeHeight, 2.5);
-    EXPECT_EQ(a.FreeSpacing, 0.5);
-    EXPECT_EQ(a.FreeColor, 4);
-    EXPECT_EQ(r.TextType, 7);
-    EXPECT_EQ(r.FreeWidth, 2.5);  // "cn0" with too few values keeps the size
-
-    InitDrawingState();
-    Parse("cn0 5 5\ncn0 1 2 3 4\n");
-    EXPECT_EQ(a.TextType, 0);
-    EXPECT_EQ(a.FreeWidth, 2.0);
-    EXPECT_EQ(a.FreeColor, 1);
-    EXPECT_EQ(r.FreeHeight, 2.0);
-    EXPECT_EQ(r.FreeColor, 4);
-
     const struct {
-        const char* Record;
-        int32_t Color;
-    } colors[] = {{"cc3", 3}, {"cc12", 1}, {"cc9", 0}, {"cc8", 8}, {"cc", 0}, {"cc-1", 0}, {"cc\x82\x4F", 0}};
-    for (const auto& c : colors) {
+        std::string Records;
+        std::string (*Field)();
+        std::string Expected;
+    } cases[] = {
+        {"lgB\nlgnGround floor", TEXT(LayerGroupNames[11]), "Ground"},  // the blank ends the token
+        {"lgB\nly3\nlyn\"Walls and doors", TEXT(LayerNames[11 * 16 + 3]), "Walls and doors"},
+        {"cn\"$\ncn\"$<ＭＳ 明朝>\ncn\"$Arial Narrow", TEXT(InitialAttributes.FontName), "<ＭＳ 明朝>"},
+        {"cn\"$\ncn\"$<ＭＳ 明朝>\ncn\"$Arial Narrow", TEXT(ReadingAttributes.FontName), "Arial Narrow"},
+        {"file=C:\\jww\\My Drawings\\plan 1.jww\r\n", TEXT(DrawingFilePath), "C:\\jww\\My Drawings\\plan 1.jww"},
+    };
+    for (const auto& c : cases) {
         InitDrawingState();
-        Parse("cc5\n"s + c.Record);
-        EXPECT_EQ(DrawingState.ReadingAttributes.TextColor, c.Color) << c.Record;
+        Parse(c.Records);
+        EXPECT_EQ(c.Field(), c.Expected) << c.Records;
     }
 }
 
@@ -443,42 +424,6 @@ TEST_F(Reader, ReadsPickedPoints)
     Parse("hp1 1 2\nhp1 3 4\n");
     EXPECT_EQ(DrawingState.PickedPointCount, 2);
     EXPECT_EQ(DrawingState.PickedPoints[1].X, 3.0);
-}
-
-TEST_F(Reader, ReadsHhpNumbersAndModes)
-{
-    const struct {
-        const char* Record;
-        int32_t Number;
-    } cases[] = {
-        {"hhp5ln", 5}, {"hhp12", 12}, {"hhp3ci", 3}, {"hhp4ch", 4}, {"hhp7-", 0}, {"hhp", 0}, {"hhp-3", -3},
-    };
-    for (const auto& c : cases) {
-        InitDrawingState();
-        Parse(c.Record);
-        EXPECT_EQ(DrawingState.PendingHhpNumber, c.Number) << c.Record;
-    }
-
-    InitDrawingState();
-    Parse("z1\nz3\nz3\nz6\n");
-    EXPECT_EQ(DrawingState.PendingZFlags, 5);
-    Parse("z2\nz5\n");
-    EXPECT_EQ(DrawingState.PendingZFlags, 5 | 2 | 16);
-
-    Parse("pl\npl\n");
-    EXPECT_EQ(DrawingState.PolylineCount, 2);
-    EXPECT_TRUE(DrawingState.PolylineMode);
-    Parse("msg\n");
-    EXPECT_TRUE(DrawingState.DimensionMode);
-    EXPECT_FALSE(DrawingState.PolylineMode);
-    Parse("#\n");
-    EXPECT_FALSE(DrawingState.DimensionMode);
-}
-
-TEST_F(Reader, ReadsTheDrawingPathWhole)
-{
-    Parse("file=C:\\jww\\My Drawings\\plan 1.jww\r\n");
-    EXPECT_EQ(DrawingState.DrawingFilePath, "C:\\jww\\My Drawings\\plan 1.jww");
 }
 
 TEST_F(Reader, SurvivesHostileInput)
