@@ -275,17 +275,6 @@ TEST(Construction, ScaleOfTheHostsLayerGroupConvertsDistances)
     EXPECT_EQ(d.DimensionOptions.MarkerScale, 1);
 }
 
-TEST(Construction, WithoutScalesDistancesStayAsEntered)
-{
-    DialogRun run(ExchangeText({"hq", "hp1 0 0", "hp2 0 10", "hp3 5 0"}));
-    run.PickTextType();
-    DimensionConstruction d;
-    ASSERT_EQ(ReadDimensionOptions(run.Form, d.DimensionOptions), "");
-    DeriveDimensionLine(d);
-    EXPECT_EQ(d.LayerScale, 1);
-    EXPECT_EQ(d.DimensionOptions.ExtensionGap, 2);
-}
-
 TEST(Construction, AttributeSetUpWritesLineWidthOnlyWhenTheHostGaveOne)
 {
     Scene scene;
@@ -333,19 +322,6 @@ TEST(Construction, ExtensionLinesRunFromTheGapToPastTheDimensionLine)
         DrawExtensionLines(d);
         ExpectRecords(StoredLines(), c.Records);
     }
-}
-
-TEST(Construction, ExtensionLinesAtAxis90AreVertical)
-{
-    Scene scene;
-    scene.Axis = 90;
-    SceneRun run(scene);
-    DimensionConstruction d;
-    ASSERT_EQ(ReadDimensionOptions(run.Form, d.DimensionOptions), "");
-    DeriveDimensionLine(d);
-    DrawExtensionLines(d);
-    // Seen along the axis, the dimension line lies ahead of point 1 and behind point 2.
-    ExpectRecords(StoredLines(), ZLine(0, 2, 0, 9) + ZLine(10, 38, 10, 5), 1e-9);
 }
 
 // ---- value text ----
@@ -451,46 +427,38 @@ TEST(Construction, WorkedExampleForThreePositionsOfPoint4)
         EXPECT_EQ(run.Toolkit.Statuses, (std::vector<std::string>{"処理中です", "ファイル生成中です"}));
         ExpectRecords(run.Records(), head + c.Rest, 1e-9);
     }
-}
-
-TEST(Construction, WorkedExampleArrowEndsLieWhereDrawn)
-{
-    // The start arrow's stroke ends, to two decimals, in the order drawn.
-    const struct {
-        double P4Y;
-        PointD First, Second;
-    } cases[] = {{20, {24.22, 2.90}, {25.78, 2.90}}, {50, {25.78, -2.90}, {24.22, -2.90}}};
-    for (const auto& c : cases) {
-        Scene scene;
-        scene.P4 = {-5, c.P4Y};
-        SceneRun run(scene);
-        run.Ok();
-        const std::vector<std::string> records = run.Records();
-        // The start arrow follows the value and, when reversed, the start run-out.
-        const std::size_t first = c.P4Y == 20 ? 17 : 19;
-        ASSERT_GT(records.size(), first + 2);
-        EXPECT_TRUE(RecordMatches(records[first], Line(25, 0, c.First.X, c.First.Y), 0.005));
-        EXPECT_TRUE(RecordMatches(records[first + 2], Line(25, 0, c.Second.X, c.Second.Y), 0.005));
-    }
+    // The arrow expected above ends where the strokes are known to end: near
+    // (24.22, 2.90) and (25.78, 2.90) in the order drawn.
+    const std::vector<Expected> start = Arrow({25, 0}, 270);
+    EXPECT_NEAR(start[1].Numbers[2], 24.22, 0.005);
+    EXPECT_NEAR(start[1].Numbers[3], 2.90, 0.005);
+    EXPECT_NEAR(start[3].Numbers[2], 25.78, 0.005);
 }
 
 TEST(Construction, PlacementOfTheValue)
 {
+    const PointD below{0, 0}, above{0, 40};
     const struct {
+        PointD P1, P2;
         double P4Y;
         ValueSideKind Side;
-        double Runout;
-        PointD Anchor, Origin;
+        double Runout, AnchorY;
     } cases[] = {
-        {20, Centre, 0, {25, 20}, {24.5, 18.5}},
-        {50, BeyondEnd, 13, {25, 51.5}, {24.5, 50}},
-        {-3, BeyondStart, 6, {25, -4.5}, {24.5, -6}},
-        {0, BeyondStart, 3, {25, -1.5}, {24.5, -3}},  // level with point 1
-        {5e-11, BeyondStart, 3 - 5e-11, {25, 5e-11 - 1.5}, {24.5, 5e-11 - 3}},
-        {40, BeyondEnd, 3, {25, 41.5}, {24.5, 40}},
+        {below, {10, 40}, 20, Centre, 0, 20},
+        {below, {10, 40}, 50, BeyondEnd, 13, 51.5},
+        {below, {10, 40}, -3, BeyondStart, 6, -4.5},
+        {below, {10, 40}, 0, BeyondStart, 3, -1.5},  // level with point 1
+        {below, {10, 40}, 5e-11, BeyondStart, 3 - 5e-11, 5e-11 - 1.5},
+        {below, {10, 40}, 40, BeyondEnd, 3, 41.5},
+        // Point 1 above point 2: the sides swap, and so does the shift.
+        {above, {10, 0}, 50, BeyondStart, 13, 51.5},
+        {above, {10, 0}, -3, BeyondEnd, 6, -4.5},
+        {above, {10, 0}, 20, Centre, 0, 20},
     };
     for (const auto& c : cases) {
         Scene scene;
+        scene.P1 = c.P1;
+        scene.P2 = c.P2;
         scene.P4 = {-5, c.P4Y};
         SceneRun run(scene);
         DimensionConstruction d;
@@ -502,35 +470,11 @@ TEST(Construction, PlacementOfTheValue)
         EXPECT_EQ(d.ValueWidth, 3);
         EXPECT_EQ(d.ValueSide, c.Side) << c.P4Y;
         EXPECT_NEAR(d.ValueRunout, c.Runout, 1e-12);
-        EXPECT_NEAR(d.ValueAnchor.X, c.Anchor.X, 1e-12);
-        EXPECT_NEAR(d.ValueAnchor.Y, c.Anchor.Y, 1e-12);
-        EXPECT_NEAR(d.ValueOrigin.X, c.Origin.X, 1e-12);
-        EXPECT_NEAR(d.ValueOrigin.Y, c.Origin.Y, 1e-12);
-    }
-}
-
-TEST(Construction, PointOneAboveMirrorsTheSides)
-{
-    Scene scene;
-    scene.P1 = {0, 40};
-    scene.P2 = {10, 0};
-    const struct {
-        double P4Y;
-        ValueSideKind Side;
-        double Runout, AnchorY;
-    } cases[] = {{50, BeyondStart, 13, 51.5}, {-3, BeyondEnd, 6, -4.5}, {20, Centre, 0, 20}};
-    for (const auto& c : cases) {
-        scene.P4 = {-5, c.P4Y};
-        SceneRun run(scene);
-        DimensionConstruction d;
-        ASSERT_EQ(ReadDimensionOptions(run.Form, d.DimensionOptions), "");
-        DeriveDimensionLine(d);
-        d.ValueTextType = ChooseValueTextType(1);
-        d.ValueText = "40";
-        PlaceValue(d);
-        EXPECT_EQ(d.ValueSide, c.Side);
-        EXPECT_NEAR(d.ValueRunout, c.Runout, 1e-12);
+        EXPECT_NEAR(d.ValueAnchor.X, 25, 1e-12);
         EXPECT_NEAR(d.ValueAnchor.Y, c.AnchorY, 1e-12);
+        // Half the width back along the text, the offset square to it.
+        EXPECT_NEAR(d.ValueOrigin.X, 24.5, 1e-12);
+        EXPECT_NEAR(d.ValueOrigin.Y, c.AnchorY - 1.5, 1e-12);
     }
 }
 
@@ -598,6 +542,23 @@ TEST(Construction, MarkersThatDoNotFitAreReversed)
             c.Ends;
         ExpectRecords(run.Records(), expected, 1e-9);
     }
+}
+
+TEST(Construction, MarkersExactlyFillingTheLineAreNotReversed)
+{
+    // Two "□" take 1.25 each on a line of 2.5.
+    Scene scene;
+    scene.P2 = {0, 2.5};
+    scene.P3 = {5, 0};
+    scene.P4 = {-7, 1};
+    SceneRun run(scene);
+    run.Form.ComboBox1.SetItemIndex(2);
+    run.Form.ComboBox2.SetItemIndex(2);
+    run.Ok();
+    const std::vector<std::string> records = run.Records();
+    ASSERT_GT(records.size(), 4u);
+    ExpectRecords({records.end() - 4, records.end()},
+                  {Exact("z3"), Nums("pt", {5, 0, 1, 270, 2}), Exact("z3"), Nums("pt", {5, 2.5, 1, 90, 2})});
 }
 
 TEST(Construction, ArrowsOnScale100ReverseBelowTwiceTheirReach)

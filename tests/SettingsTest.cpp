@@ -101,21 +101,32 @@ TEST(Settings, LinesAfterThe22ndAreNeverRead)
     EXPECT_FALSE(run.Form.CheckBox4.Checked);
 }
 
+// Every value the settings file carries, in one comparable list.
+std::vector<std::string> Snapshot(TForm1& f)
+{
+    std::vector<std::string> values = {std::to_string(f.SavedLeft), std::to_string(f.SavedTop)};
+    for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4", "ComboBox5"})
+        values.push_back(std::to_string(f.ComboBoxNamed(name)->ItemIndex));
+    for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9"})
+        values.push_back(f.EditNamed(name)->Text);
+    values.push_back(std::to_string(f.RadioGroup1.ItemIndex) + std::to_string(f.RadioGroup2.ItemIndex));
+    for (const char* name : {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4"})
+        values.push_back(f.CheckBoxNamed(name)->Checked ? "x" : "-");
+    return values;
+}
+
 TEST(Settings, SavedFileRestoresEveryControl)
 {
     DialogRun run(Exchange);
     TForm1& f = run.Form;
     f.SavedLeft = -12;
     f.SavedTop = 3456;
-    f.ComboBox1.ItemIndex = 11;
-    f.ComboBox2.ItemIndex = 7;
-    f.ComboBox3.ItemIndex = 4;
-    f.ComboBox4.ItemIndex = 8;
-    f.ComboBox5.ItemIndex = 0;
+    const int indexes[] = {11, 7, 4, 8, 0};
+    for (int i = 0; i < 5; ++i)
+        f.ComboBoxNamed("ComboBox" + std::to_string(i + 1))->ItemIndex = indexes[i];
     const char* texts[] = {"1.5", "高さ＝", "　（参考）", "-3", "0", "abc", "1000", "179.9", ""};
-    TEdit* edits[] = {&f.Edit1, &f.Edit2, &f.Edit3, &f.Edit4, &f.Edit5, &f.Edit6, &f.Edit7, &f.Edit8, &f.Edit9};
     for (int i = 0; i < 9; ++i)
-        edits[i]->Text = texts[i];
+        f.EditNamed("Edit" + std::to_string(i + 1))->Text = texts[i];
     f.RadioGroup1.ItemIndex = 1;
     f.RadioGroup2.ItemIndex = 1;
     f.CheckBox2.Checked = true;
@@ -126,23 +137,7 @@ TEST(Settings, SavedFileRestoresEveryControl)
     TForm1 back;
     back.ComboBox3.Items = f.ComboBox3.Items;
     back.LoadSettings(path);
-    EXPECT_EQ(back.SavedLeft, -12);
-    EXPECT_EQ(back.SavedTop, 3456);
-    EXPECT_EQ(back.ComboBox1.ItemIndex, 11);
-    EXPECT_EQ(back.ComboBox2.ItemIndex, 7);
-    EXPECT_EQ(back.ComboBox3.ItemIndex, 4);
-    EXPECT_EQ(back.ComboBox4.ItemIndex, 8);
-    EXPECT_EQ(back.ComboBox5.ItemIndex, 0);
-    TEdit* backEdits[] = {&back.Edit1, &back.Edit2, &back.Edit3, &back.Edit4, &back.Edit5,
-                          &back.Edit6, &back.Edit7, &back.Edit8, &back.Edit9};
-    for (int i = 0; i < 9; ++i)
-        EXPECT_EQ(backEdits[i]->Text, texts[i]) << "Edit" << i + 1;
-    EXPECT_EQ(back.RadioGroup1.ItemIndex, 1);
-    EXPECT_EQ(back.RadioGroup2.ItemIndex, 1);
-    EXPECT_FALSE(back.CheckBox1.Checked);
-    EXPECT_TRUE(back.CheckBox2.Checked);
-    EXPECT_FALSE(back.CheckBox3.Checked);
-    EXPECT_TRUE(back.CheckBox4.Checked);
+    EXPECT_EQ(Snapshot(back), Snapshot(f));
 }
 
 TEST(Settings, SuccessfulOkWrites31LinesDescribingTheRun)
