@@ -31,3 +31,9 @@ if [ -f "$run/q304.dat" ]; then
     echo "---- $run/q304.dat"
     iconv -f CP932 -t UTF-8 "$run/q304.dat" | tr -d '\r'
 fi
+
+# ---- Preview ---------------------------------------------------------------
+# What the host will draw: the output over the sample drawing as an SVG
+# picture beside the output (q308-preview prints where it put it).
+cmake --build --preset default --target q308-preview -j2 >/dev/null
+build/default/tools/preview/q308-preview samples/JWC_TEMP.TXT "$run/JWC_TEMP.TXT"
