@@ -197,40 +197,6 @@ TEST(Preview, MatchesTheReferencePictures)
     }
 }
 
-TEST(Preview, ReferencePicturesShowTheirCase)
-{
-    struct Case {
-        const char* Name;
-        int Lines;    // extension lines, dimension line, run-outs, arrow strokes
-        int Markers;  // point-marker shapes
-        int Texts;
-    };
-    const Case cases[] = {
-        {"centred", 7, 0, 1},
-        {"beyond-start", 9, 0, 1},  // two run-out lines
-        {"beyond-end", 9, 0, 1},
-        {"axis-30", 3, 2, 1},       // dimension figure, triangle and disc
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Name);
-        const std::string dir = GoldenDir + c.Name + "/";
-        const Preview preview = Load(dir + "input.txt", dir + "output.txt");
-        int lines = 0, markers = 0, texts = 0;
-        for (const Shape& s : preview.Shapes) {
-            lines += s.Style == Role::OutputLine;
-            markers += s.Style == Role::OutputMarker;
-            texts += s.Style == Role::OutputText;
-        }
-        EXPECT_EQ(lines, c.Lines);
-        EXPECT_EQ(markers, c.Markers);
-        EXPECT_EQ(texts, c.Texts);
-        EXPECT_EQ(preview.Picked.size(), 4u);
-        EXPECT_EQ(preview.Facts.Input.Undrawn.at("block"), 1);
-        EXPECT_EQ(preview.Facts.Output.UndrawnTotal(), 0);
-        EXPECT_EQ(preview.Facts.UnreadRecords, 0);
-    }
-}
-
 TEST(Preview, CountsWhatItDoesNotDrawAndSizesTextsByTypeAndScale)
 {
     TempFolder folder;
