@@ -7,6 +7,8 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
+bash tools/install-deps.sh native
+
 cmake --preset default >/dev/null
 cmake --build --preset default --target q308 -j2
 

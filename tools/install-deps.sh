@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on a Debian machine, as root.
+#   install-deps.sh native   the native program, its tests, fuzzer and benchmarks
+#   install-deps.sh          all of that plus the Windows cross build and Wine
+# Safe to run again: packages already present are not fetched anew.
+set -euo pipefail
+
+native=(cmake make g++ pkg-config libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+        libxml2-dev libc-bin)
+windows=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine xvfb xauth locales
+         fonts-ipafont-gothic zip librsvg2-bin)
+
+packages=("${native[@]}")
+[ "${1:-all}" = native ] || packages+=("${windows[@]}")
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+done
+
+if [ "${#missing[@]}" -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}" </dev/null
+fi
+
+# Wine runs the program with code page 932 only under a Japanese locale.
+if [ "${1:-all}" != native ] && ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo sed -i 's/^# *\(ja_JP\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+    $sudo locale-gen
+fi
