@@ -9,6 +9,10 @@ find_program(CMAKE_CXX_COMPILER NAMES ${Q308_MINGW_PREFIX}-g++-posix ${Q308_MING
 find_program(CMAKE_C_COMPILER NAMES ${Q308_MINGW_PREFIX}-gcc-posix ${Q308_MINGW_PREFIX}-gcc REQUIRED)
 find_program(CMAKE_RC_COMPILER NAMES ${Q308_MINGW_PREFIX}-windres REQUIRED)
 
+# Doubles in SSE registers, as on x86-64: the x87 unit's wider registers
+# would round some results differently from every other build.
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+
 set(CMAKE_FIND_ROOT_PATH /usr/${Q308_MINGW_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)

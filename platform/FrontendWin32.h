@@ -1,0 +1,89 @@
+#pragma once
+// The dialog as a native window. The controls are built from the form
+// description; their values live in TForm1 and are copied across before
+// each handler runs and after FormShow. Only the Win32 front end includes
+// this.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dialog/FormLayout.h"
+#include "platform/FormToolkit.h"
+
+class TForm1;
+
+namespace win32 {
+
+// Shift-JIS (the form's strings) <-> the windows' UTF-16.
+std::wstring WideFromSjis(std::string_view sjis);
+std::string SjisFromWide(const std::wstring& wide);
+
+// One control of the description and the windows that show it: a radio
+// group has its frame in Window and one window per item in Buttons.
+struct ControlWindow {
+    const layout::ControlDescription* Description = nullptr;
+    HWND Window = nullptr;
+    std::vector<HWND> Buttons;
+    HBRUSH Background = nullptr;  // only when the control has a colour of its own
+};
+
+class FormWindow final : public platform::FormToolkit {
+public:
+    explicit FormWindow(TForm1& form);
+    ~FormWindow() override;
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    // Shows the dialog, runs the message loop until it has closed and
+    // returns the program's exit status.
+    int Run();
+
+    void FocusControl(const std::string& controlName) override;
+    void ShowMessage(const std::string& sjisText) override;
+    void RepaintStatus(const std::string& sjisText) override;
+    void CloseForm() override;
+
+private:
+    static LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleApplication(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleDialog(UINT message, WPARAM wParam, LPARAM lParam);
+
+    bool CreateWindows();
+    // FrontendWin32Controls.cpp: the children, built from the description.
+    void CreateControls();
+    void CreateLabel(const layout::LabelDescription& label);
+    void CreateControl(const layout::ControlDescription& control);
+    HFONT FontOfHeight(int height);
+    // Control values: windows -> TForm1 (before a handler) and back.
+    void PullValues();
+    void PushValues();
+    void KeepTabStopOnCheckedRadio(const ControlWindow& group);
+    const ControlWindow* FindControl(std::string_view name) const;
+    HBRUSH BrushFor(HWND child) const;
+
+    void PlaceAtFormPosition();
+    // Runs one of the form's handlers with the values copied in first.
+    template <typename Handler>
+    void RunHandler(Handler handler);
+    void RequestClose();
+
+    TForm1& form_;
+    HWND application_ = nullptr;
+    HWND dialog_ = nullptr;
+    HICON bigIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    HBRUSH formBrush_ = nullptr;
+    std::vector<std::pair<int, HFONT>> fonts_;
+    std::vector<ControlWindow> controls_;
+    std::vector<HWND> labels_;
+    bool inHandler_ = false;
+    bool closed_ = false;
+};
+
+}  // namespace win32
