@@ -101,9 +101,9 @@ std::string CutToLength(const std::string& sjis, int maxLength, bool& cut)
 }
 
 // The control a command names: by name, or on a terminal by tab number.
-const layout::ControlDescription* ControlForCommand(const std::string& name)
+const layout::ControlDescription* ControlForCommand(const std::string& name, bool interactive)
 {
-    if (const auto tab = ParseInt(name)) {
+    if (const auto tab = ParseInt(name); tab && interactive) {
         for (const layout::ControlDescription& d : layout::Controls())
             if (d.TabOrder == *tab)
                 return &d;
@@ -178,7 +178,8 @@ void ShowForm(TForm1& form)
 }
 
 // Applies one NAME=VALUE; false with a reason when it cannot.
-bool SetControl(TForm1& form, const std::string& name, const std::string& utf8Value, std::string& error)
+bool SetControl(TForm1& form, const std::string& name, const std::string& utf8Value, bool interactive,
+                std::string& error)
 {
     if (name == "Left" || name == "Top") {
         const auto value = ParseInt(utf8Value);
@@ -189,7 +190,7 @@ bool SetControl(TForm1& form, const std::string& name, const std::string& utf8Va
         (name == "Left" ? form.Left : form.Top) = *value;
         return true;
     }
-    const layout::ControlDescription* d = ControlForCommand(name);
+    const layout::ControlDescription* d = ControlForCommand(name, interactive);
     if (d == nullptr) {
         error = "no control named " + name;
         return false;
@@ -243,9 +244,9 @@ Command Execute(TForm1& form, const std::string& line, bool interactive)
         return Command::Show;
     const std::size_t equals = line.find('=');
     std::string error = "unknown command: " + line;
-    if (equals != std::string::npos && SetControl(form, line.substr(0, equals), line.substr(equals + 1), error)) {
+    if (equals != std::string::npos && SetControl(form, line.substr(0, equals), line.substr(equals + 1), interactive, error)) {
         if (interactive)
-            if (const layout::ControlDescription* d = ControlForCommand(line.substr(0, equals)))
+            if (const layout::ControlDescription* d = ControlForCommand(line.substr(0, equals), true))
                 ShowControl(form, *d, false);
         return Command::None;
     }
