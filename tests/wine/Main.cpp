@@ -1,0 +1,74 @@
+// q308-wine-test: the Windows program's end-to-end tests.
+//
+//   q308-wine-test plan PLAN SAMPLES
+//       writes each scenario's input files and its actions as a script for
+//       the native program into PLAN\<scenario>
+//   q308-wine-test run Q308_EXE SCRATCH PLAN SAMPLES
+//       runs every check; the native program's results must be in
+//       PLAN\<scenario>\native. Ends with the line "N passed, M failed".
+//   q308-wine-test exe-path FILE
+//       writes its own ExecutablePath to FILE (for the long-path check)
+//   q308-wine-test dump Q308_EXE FOLDER
+//       starts q308.exe in FOLDER and lists the dialog's windows
+#include "WineTest.h"
+#include "platform/Files.h"
+
+namespace {
+
+int Usage()
+{
+    wt::Print(L"usage: q308-wine-test plan PLAN SAMPLES | run Q308_EXE SCRATCH PLAN SAMPLES | exe-path FILE | "
+              L"dump Q308_EXE FOLDER");
+    return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    // A crash must end the run, not wait on a dialog nobody sees.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    if (argc < 2)
+        return Usage();
+    const std::wstring mode = argv[1];
+    if (mode == L"exe-path" && argc == 3)
+        return wt::WriteBytes(argv[2], platform::ExecutablePath()) ? 0 : 1;
+    if (mode == L"dump" && argc == 4) {
+        wt::Case c(L"dump");
+        wt::Program program(argv[2], argv[3]);
+        if (!program.Start(c))
+            return 1;
+        for (HWND child : program.Children()) {
+            const RECT rect = wt::RectInParent(child);
+            wt::Print(wt::ClassOf(child) + L" id " + wt::Number(GetDlgCtrlID(child)) + L" at " +
+                      wt::Number(rect.left) + L", " + wt::Number(rect.top) + L" size " +
+                      wt::Number(rect.right - rect.left) + L" x " + wt::Number(rect.bottom - rect.top) +
+                      L" style " + wt::Hex(std::string(1, static_cast<char>(GetWindowLongW(child, GWL_STYLE) >> 24))) +
+                      L" \"" + wt::TextOf(child) + L"\"");
+        }
+        PostMessageW(program.Dialog(), WM_CLOSE, 0, 0);
+        program.WaitForExit(c);
+        return 0;
+    }
+    if (mode == L"plan" && argc == 4) {
+        wt::SetSamplesFolder(argv[3]);
+        wt::WritePlan(argv[2]);
+        return 0;
+    }
+    if (mode != L"run" || argc != 6)
+        return Usage();
+
+    wt::Settings settings{argv[2], argv[3], argv[4]};
+    wt::SetSamplesFolder(argv[5]);
+    wt::RemoveTree(settings.Root);
+    wt::MakeFolder(settings.Root);
+
+    wt::CheckPlatform(settings);
+    wt::CheckFullWidth();
+    wt::CheckDialog(settings);
+    wt::RunScenarios(settings);
+    wt::CheckFaults(settings);
+
+    wt::Print(wt::Number(wt::PassedCases()) + L" passed, " + wt::Number(wt::FailedCases()) + L" failed");
+    return wt::FailedCases() == 0 ? 0 : 1;
+}

@@ -1,0 +1,139 @@
+#pragma once
+// The Windows test driver: starts q308.exe in folders of its own, works its
+// dialog from outside as a user would, and checks windows and files. Texts
+// are wide strings here; narrow literals stay ASCII, since the build turns
+// narrow literals into Shift-JIS. Reports go to standard output in UTF-8.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace wt {
+
+// ---- reporting --------------------------------------------------------
+
+// One named group of checks; it passes when every check in it passes.
+class Case {
+public:
+    explicit Case(std::wstring name);
+    ~Case();
+    Case(const Case&) = delete;
+    Case& operator=(const Case&) = delete;
+
+    bool Check(bool ok, const std::wstring& what);
+    bool Equal(const std::wstring& actual, const std::wstring& expected, const std::wstring& what);
+    bool Equal(long long actual, long long expected, const std::wstring& what);
+    bool Bytes(const std::string& actual, const std::string& expected, const std::wstring& what);
+    bool Failed() const { return failures_ > 0; }
+
+private:
+    std::wstring name_;
+    int failures_ = 0;
+};
+
+void Print(const std::wstring& text);  // one line, UTF-8
+int PassedCases();
+int FailedCases();
+
+// ---- text and files ---------------------------------------------------
+
+std::string Utf8(const std::wstring& wide);
+std::wstring Wide(const std::string& utf8);
+std::string Sjis(const std::wstring& wide);
+std::wstring FromSjis(const std::string& sjis);
+std::wstring Hex(const std::string& bytes);
+std::wstring Number(long long value);
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
+bool ReadBytes(const std::wstring& path, std::string& bytes);
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+bool Exists(const std::wstring& path);
+void RemoveTree(const std::wstring& path);
+bool MakeFolder(const std::wstring& path);  // with its parents
+
+// Host-written sample exchange files, read from the samples folder.
+std::string Sample(const std::wstring& name);
+void SetSamplesFolder(const std::wstring& folder);
+
+// ---- the program under test -------------------------------------------
+
+// Control geometry as the dialog must show it (client coordinates).
+struct ExpectedControl {
+    const wchar_t* Name;
+    const wchar_t* Class;  // window class
+    int Left, Top, Width, Height;
+};
+const std::vector<ExpectedControl>& ExpectedControls();
+const ExpectedControl* FindExpected(const std::wstring& name);
+
+class Program {
+public:
+    // Copies q308.exe into folder (created if needed).
+    Program(const std::wstring& executable, const std::wstring& folder);
+    ~Program();  // ends a program still running
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    const std::wstring& Folder() const { return folder_; }
+    std::wstring File(const std::wstring& name) const { return JoinPath(folder_, name); }
+
+    // Starts it with the working folder elsewhere and waits for the dialog.
+    bool Start(Case& c);
+    HWND Dialog() const { return dialog_; }
+    DWORD ThreadId() const { return threadId_; }
+    bool Running() const;
+    // Waits for the program to end; true when it ended with status 0.
+    bool WaitForExit(Case& c, DWORD milliseconds = 15000);
+
+    // The window of a control, found by class and position; a radio
+    // group's frame, or with item >= 0 its item-th button.
+    HWND Control(const std::wstring& name, int item = -1) const;
+    std::vector<HWND> RadioButtons(const std::wstring& group) const;
+    std::vector<HWND> Children() const;
+    HWND Focus() const;
+    // Waits until the focus is on window; false on timeout.
+    bool WaitForFocus(HWND window, DWORD milliseconds = 3000) const;
+    // A message box the dialog is waiting on, or nullptr after the timeout.
+    HWND WaitForMessageBox(DWORD milliseconds = 5000) const;
+
+    // User actions.
+    void SetText(const std::wstring& name, const std::wstring& text) const;
+    void SetIndex(const std::wstring& name, int index) const;  // list, radio group or check box
+    void Click(HWND button) const;                             // returns once handled
+    void PostKey(WORD key) const;                              // to the focused control
+    void Type(HWND window, const std::wstring& text) const;
+    void Move(int left, int top) const;
+
+private:
+    std::wstring executable_;
+    std::wstring folder_;
+    PROCESS_INFORMATION process_{};
+    HWND dialog_ = nullptr;
+    DWORD threadId_ = 0;
+};
+
+std::wstring TextOf(HWND window);
+std::wstring ClassOf(HWND window);
+RECT RectInParent(HWND window);
+std::vector<std::wstring> ComboItems(HWND box);
+
+// ---- the checks -------------------------------------------------------
+
+struct Settings {
+    std::wstring Executable;  // q308.exe to test
+    std::wstring Root;        // scratch folder for the runs
+    std::wstring Plan;        // scenario folders with the native program's results
+};
+
+void CheckPlatform(const Settings& settings);
+void CheckFullWidth();
+void CheckDialog(const Settings& settings);
+void WritePlan(const std::wstring& planFolder);
+void RunScenarios(const Settings& settings);
+void CheckFaults(const Settings& settings);
+
+}  // namespace wt

@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# The Windows program's tests: builds q308.exe and its test driver with
+# MinGW-w64 (64-bit and 32-bit), the native program that gives the expected
+# files, and runs the end-to-end tests under Wine, inside Xvfb when there is
+# no display. Never waits for input; ends with the line "N passed, M failed".
+#
+#   tests/wine/run-wine-tests.sh            build and run everything
+#   Q308_SAMPLES=folder ...                 host-written sample files
+#                                           (default: ../shared/samples)
+#   Q308_NATIVE_BUILD=folder ...            build folder of the native program
+#                                           (default: the "default" preset's)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+cd "$root"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${Q308_IN_XVFB:-}" ]; then
+    exec env Q308_IN_XVFB=1 timeout 1200 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+fi
+
+samples=${Q308_SAMPLES:-$root/../shared/samples}
+jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))
+passed=0
+failed=0
+pass() { passed=$((passed + 1)); echo "PASS $*"; }
+fail() { failed=$((failed + 1)); echo "FAIL $*"; }
+
+echo "--- building"
+if [ -n "${Q308_NATIVE_BUILD:-}" ]; then
+    cmake -S "$root" -B "$Q308_NATIVE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$Q308_NATIVE_BUILD" --target q308 -j"$jobs" >/dev/null
+    native=$(cd "$Q308_NATIVE_BUILD" && pwd)/dialog/q308
+else
+    cmake --preset default >/dev/null
+    cmake --build --preset default --target q308 -j"$jobs" >/dev/null
+    native=$root/build/default/dialog/q308
+fi
+for arch in mingw64 mingw32; do
+    cmake --preset "$arch" >/dev/null
+    cmake --build --preset "$arch" --target q308 q308-wine-test -j"$jobs" >/dev/null
+done
+cmake --build --preset mingw64 --target release-zip >/dev/null
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/q308-wine-tests.XXXXXX")
+cleanup() {
+    timeout 30 wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The release as the user gets it: both programs, each with the launcher,
+# and the read-me.
+zip=$(ls build/mingw64/q308-*-windows.zip | head -n 1)
+mkdir -p "$work/release"
+(cd "$work/release" && cmake -E tar xf "$root/$zip")
+release=$(ls -d "$work/release"/q308-*/ | head -n 1)
+listing=$(cd "$release" && find . -type f | sort | tr '\n' ' ')
+if [ "$listing" = "./32bit/q308.bat ./32bit/q308.exe ./64bit/q308.bat ./64bit/q308.exe ./README.txt " ] &&
+    cmp -s "$release/64bit/q308.bat" dist/q308.bat && cmp -s "$release/32bit/q308.bat" dist/q308.bat &&
+    cmp -s "$release/README.txt" dist/README.txt; then
+    pass "$zip holds $listing"
+else
+    fail "$zip holds $listing"
+fi
+
+# Windows GUI programs that need no DLL beyond those of Windows itself.
+for arch in 64bit:x86-64:x86_64 32bit:i386:i686; do
+    IFS=: read -r folder machine prefix <<<"$arch"
+    exe=$release$folder/q308.exe
+    header=$("$prefix-w64-mingw32-objdump" -p "$exe")
+    format=$("$prefix-w64-mingw32-objdump" -f "$exe")
+    dlls=$(echo "$header" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
+    extra=$(echo "$dlls" | tr ' ' '\n' | grep -v -x -E 'kernel32.dll|user32.dll|gdi32.dll|imm32.dll|msvcrt.dll|' || true)
+    if [ -z "$extra" ] && [[ $header == *"(Windows GUI)"* ]] && [[ $format == *"file format pei-$machine"* ]]; then
+        pass "$folder/q308.exe: $machine GUI program importing $dlls"
+    else
+        fail "$folder/q308.exe: imports $dlls; not shipped with Windows: ${extra:-none}"
+    fi
+done
+
+# shellcheck source=tests/wine/wine-env.sh
+. "$root/tests/wine/wine-env.sh"
+q308_wine_env "$work/prefix"
+echo "--- preparing Wine ($WINEPREFIX)"
+q308_wine_prefix
+
+windows_path() { printf 'Z:%s' "$(printf '%s' "$1" | sed 's|/|\\|g')"; }
+
+echo "--- the native program on every scenario"
+driver64=$root/build/mingw64/dialog/q308-wine-test.exe
+timeout 120 wine "$driver64" plan "$(windows_path "$work/plan")" "$(windows_path "$samples")"
+for scenario in "$work/plan"/*/; do
+    mkdir -p "$scenario/native"
+    cp "$native" "$scenario/native/q308"
+    cp "$scenario"/in/* "$scenario/native/" 2>/dev/null || true
+    if ! (cd "$scenario/native" && timeout 60 ./q308 <../script.txt >../stdout.txt 2>&1); then
+        echo "  the native program failed in $scenario"
+    fi
+    rm -f "$scenario/native/q308"
+done
+
+run_suite() {
+    local name=$1 driver=$2 exe=$3 log="$work/$1.log"
+    echo "--- $name under Wine"
+    timeout 900 wine "$driver" run "$(windows_path "$exe")" "$(windows_path "$work/scratch-$name")" \
+        "$(windows_path "$work/plan")" "$(windows_path "$samples")" 2>&1 | tr -d '\r' | tee "$log" || true
+    local summary
+    summary=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$log" | tail -n 1 || true)
+    if [ -z "$summary" ]; then
+        fail "$name: the test driver did not finish"
+        return
+    fi
+    passed=$((passed + $(echo "$summary" | cut -d' ' -f1)))
+    failed=$((failed + $(echo "$summary" | cut -d' ' -f3)))
+}
+
+run_suite 64bit "$driver64" "${release}64bit/q308.exe"
+# Debian's wine64 alone runs no 32-bit programs; with wine32 installed the
+# 32-bit build is tested the same way.
+driver32=$root/build/mingw32/dialog/q308-wine-test.exe
+if timeout 60 wine "$driver32" exe-path "$(windows_path "$work/probe32.txt")" >/dev/null 2>&1 &&
+    [ -s "$work/probe32.txt" ]; then
+    run_suite 32bit "$driver32" "${release}32bit/q308.exe"
+else
+    echo "--- 32bit: not run, this Wine runs 64-bit programs only"
+fi
+
+echo
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
