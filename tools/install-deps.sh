@@ -8,7 +8,7 @@ set -euo pipefail
 native=(cmake make g++ pkg-config libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
         libxml2-dev libc-bin)
 windows=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine xvfb xauth locales
-         fonts-ipafont-gothic zip librsvg2-bin)
+         fonts-ipafont-gothic zip librsvg2-bin xdotool imagemagick)
 
 packages=("${native[@]}")
 [ "${1:-all}" = native ] || packages+=("${windows[@]}")
