@@ -342,6 +342,22 @@ void CheckTyping(Program& program, Case& c)
     }
 }
 
+// The read-only memo leaves Enter to the dialog: it presses OK, which here
+// stops at ComboBox3, still without a selection.
+void CheckEnterInMemo(Program& program, Case& c)
+{
+    for (const ExpectedEdit& edit : Edits)
+        program.SetText(edit.Name, edit.Text);
+    SendMessageW(program.Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(program.Control(L"Memo1")), TRUE);
+    if (!c.Check(program.WaitForFocus(program.Control(L"Memo1")), L"cannot put the focus into Memo1"))
+        return;
+    const std::wstring before = TextOf(program.Control(L"Memo1"));
+    program.PostKey(VK_RETURN);
+    c.Check(program.WaitForFocus(program.Control(L"ComboBox3")),
+            L"Enter in Memo1 must press OK; the focus is on " + NameOf(program, program.Focus()));
+    c.Equal(TextOf(program.Control(L"Memo1")), before, L"Memo1 after Enter");
+}
+
 void CheckMinimise(Program& program, Case& c)
 {
     const HWND dialog = program.Dialog();
@@ -369,6 +385,7 @@ void CheckDialog(const Settings& settings)
     CheckColours(program, c);
     CheckTabOrder(program, c);
     CheckTyping(program, c);
+    CheckEnterInMemo(program, c);
     CheckMinimise(program, c);
     program.Click(program.Control(L"Button2"));
     program.WaitForExit(c);

@@ -297,6 +297,11 @@ void RunStep(Program& program, Case& c, const Step& step)
         }
         c.Equal(static_cast<long long>(buttons.size()), 1, L"buttons in the message box");
         c.Check(icon, L"the message box shows an icon");
+        // A close request meanwhile (the taskbar's Close) must neither end
+        // the run under the waiting OK handler nor be lost in a crash.
+        PostMessageW(GetWindow(program.Dialog(), GW_OWNER), WM_CLOSE, 0, 0);
+        Sleep(200);
+        c.Check(IsWindow(box) && program.Running(), L"a close request leaves the message box up");
         if (buttons.size() == 1) {
             c.Equal(GetDlgCtrlID(buttons[0]), IDOK, L"the message box's button");
             PostMessageW(buttons[0], BM_CLICK, 0, 0);
