@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Shows the Windows program's dialog under Wine, in Xvfb when there is no
-# display, with IPA Gothic standing in for "ＭＳ ゴシック", and saves a
-# picture of it as docs/dialog.png (or the file given).
+# Shows the Windows program's dialog under Wine on a private Xvfb screen,
+# with IPA Gothic standing in for "ＭＳ ゴシック", and saves a picture of it
+# as docs/dialog.png (or the file given).
 #
 #   tools/screenshot.sh [OUTPUT.png]
 set -euo pipefail
@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 output=$(realpath -m "${1:-$root/docs/dialog.png}")
 cd "$root"
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${Q308_IN_XVFB:-}" ]; then
+if [ -z "${Q308_IN_XVFB:-}" ]; then
     exec env Q308_IN_XVFB=1 timeout 600 xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$output"
 fi
 

@@ -17,6 +17,7 @@ enum class Action {
     Move,            // the dialog to (X, Y)
     Ok,              // click Button1
     Enter,           // the Enter key on the focused control
+    AltKey,          // Alt with the letter in Value: a button's mnemonic
     Cancel,          // click Button2
     Escape,          // the Escape key on the focused control
     CloseBox,        // WM_CLOSE, as the title bar's close box sends it
@@ -171,7 +172,8 @@ std::vector<Scenario> Scenarios()
     all.push_back(
         {L"system-close", L"system-close", true, fourPoints, false, "", {Do(Action::SystemClose)}, nullptr});
     all.push_back({L"folder-japanese", L"測定フォルダ", true, fourPoints, false, "",
-                   {Set(L"ComboBox3", L"0"), Move(150, 120), Do(Action::Ok)}, nullptr});
+                   {Set(L"ComboBox3", L"0"), Move(150, 120), {Action::AltKey, L"", L"y"}}, nullptr});
+    all.push_back({L"alt-n", L"alt-n", true, fourPoints, true, FullSettings(), {{Action::AltKey, L"", L"n"}}, nullptr});
     // A folder name Shift-JIS cannot spell.
     all.push_back({L"folder-korean", L"測定_한국", true, fourPoints, true, FullSettings(),
                    {Set(L"Edit2", L"한"), Move(150, 120), Do(Action::Ok)}, nullptr});
@@ -215,6 +217,9 @@ std::wstring NativeScript(const Scenario& scenario, std::vector<std::wstring>& e
         case Action::Enter:
             script += L"OK\n";
             break;
+        case Action::AltKey:
+            script += step.Value == L"n" ? L"Cancel\n" : L"OK\n";
+            break;
         case Action::Cancel:
         case Action::Escape:
             script += L"Cancel\n";
@@ -253,6 +258,11 @@ void RunStep(Program& program, Case& c, const Step& step)
     case Action::Enter:
         program.PostKey(VK_RETURN);
         break;
+    case Action::AltKey: {
+        HWND target = program.Focus();
+        PostMessageW(target != nullptr ? target : program.Dialog(), WM_SYSCHAR, step.Value.front(), 1 | (1 << 29));
+        break;
+    }
     case Action::Cancel:
         program.Click(program.Control(L"Button2"));
         break;
