@@ -119,11 +119,14 @@ public:
 // the dialog shown; then the test works the controls and reads the files.
 class DialogRun {
 public:
-    explicit DialogRun(const std::string& exchange, std::optional<std::string> settings = std::nullopt)
+    // No exchange text: the host left no file.
+    explicit DialogRun(const std::optional<std::string>& exchange,
+                       const std::optional<std::string>& settings = std::nullopt)
         : Form(&Toolkit)
     {
         Toolkit.Form = &Form;
-        WriteBytes(Scratch.File("JWC_TEMP.TXT"), exchange);
+        if (exchange)
+            WriteBytes(Scratch.File("JWC_TEMP.TXT"), *exchange);
         if (settings)
             WriteBytes(Scratch.File("q304.dat"), *settings);
         Form.ProgramFolder = Scratch.Folder();
@@ -144,6 +147,76 @@ public:
     RecordingToolkit Toolkit;
     TForm1 Form;
 };
+
+// Sets controls as a script does, from "Name=Value": an edit's text, a
+// list's item index (taken as the toolkit takes it), a check box's 0 or 1.
+inline void Set(TForm1& form, const std::vector<std::string>& commands)
+{
+    for (const std::string& command : commands) {
+        const std::size_t eq = command.find('=');
+        const std::string name = command.substr(0, eq), value = command.substr(eq + 1);
+        if (TEdit* edit = form.EditNamed(name))
+            edit->Text = value;
+        else if (TComboBox* box = form.ComboBoxNamed(name))
+            box->SetItemIndex(std::stoi(value));
+        else if (TRadioGroup* group = form.RadioGroupNamed(name))
+            group->SetItemIndex(std::stoi(value));
+        else if (TCheckBox* check = form.CheckBoxNamed(name))
+            check->Checked = value == "1";
+        else
+            ADD_FAILURE() << "no control " << name;
+    }
+}
+
+// ---- records compared token by token: numbers within a tolerance ----
+
+// Numbers as a record carries them, printed in full so the tolerance decides.
+inline std::string Nums(std::initializer_list<double> values)
+{
+    std::ostringstream out;
+    out.precision(17);
+    for (const double v : values)
+        out << (out.tellp() > 0 ? " " : "") << v;
+    return out.str();
+}
+
+inline bool ReadsAsNumber(const std::string& token, double& value)
+{
+    char* end = nullptr;
+    value = std::strtod(token.c_str(), &end);
+    return !token.empty() && *end == '\0';
+}
+
+// Tokens are split at every blank, so a doubled blank is a difference too.
+inline ::testing::AssertionResult RecordMatches(const std::string& got, const std::string& want, double tolerance)
+{
+    auto split = [](const std::string& line) {
+        std::vector<std::string> tokens(1);
+        for (const char c : line)
+            if (c == ' ')
+                tokens.emplace_back();
+            else
+                tokens.back().push_back(c);
+        return tokens;
+    };
+    const std::vector<std::string> g = split(got), w = split(want);
+    bool same = g.size() == w.size();
+    for (std::size_t i = 0; same && i < g.size(); ++i) {
+        double a = 0, b = 0;
+        same = ReadsAsNumber(w[i], b) ? ReadsAsNumber(g[i], a) && std::fabs(a - b) <= tolerance : g[i] == w[i];
+    }
+    if (same)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << got << "\" is not \"" << want << "\"";
+}
+
+inline void ExpectRecords(const std::vector<std::string>& got, const std::vector<std::string>& want,
+                          double tolerance = 1e-9)
+{
+    ASSERT_EQ(got.size(), want.size()) << ::testing::PrintToString(got);
+    for (std::size_t i = 0; i < got.size(); ++i)
+        EXPECT_TRUE(RecordMatches(got[i], want[i], tolerance)) << "record " << i + 1;
+}
 
 // ---- records compared with tolerance on their numbers ----
 
