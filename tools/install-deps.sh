@@ -5,6 +5,9 @@
 # Safe to run again: packages already present are not fetched anew.
 set -euo pipefail
 
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
 native=(cmake make g++ pkg-config libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
         libxml2-dev libc-bin)
 windows=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine xvfb xauth locales
@@ -13,14 +16,21 @@ windows=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine xvfb xauth locales
 packages=("${native[@]}")
 [ "${1:-all}" = native ] || packages+=("${windows[@]}")
 
+# The 32-bit program is tested under Wine's 32-bit half, which comes from
+# the i386 architecture.
+if [ "${1:-all}" != native ]; then
+    packages+=(wine32:i386)
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $sudo dpkg --add-architecture i386
+    fi
+fi
+
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
 done
 
 if [ "${#missing[@]}" -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
     echo "Installing: ${missing[*]}"
     $sudo apt-get update -q
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}" </dev/null
@@ -28,8 +38,6 @@ fi
 
 # Wine runs the program with code page 932 only under a Japanese locale.
 if [ "${1:-all}" != native ] && ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
     $sudo sed -i 's/^# *\(ja_JP\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
     grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
     $sudo locale-gen
