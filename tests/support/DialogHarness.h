@@ -86,7 +86,7 @@ inline std::vector<std::string> CrLfLines(const std::string& bytes, bool* ok = n
 
 // An exchange file in the host's manner: Shift-JIS (the literals already
 // are) with CR LF.
-inline std::string ExchangeText(std::initializer_list<std::string> records)
+inline std::string ExchangeText(const std::vector<std::string>& records)
 {
     std::string text;
     for (const std::string& r : records)
