@@ -1,7 +1,5 @@
 // The dialog: its description, the defaults it gives the form, start-up
 // with the text-type list, and every way of closing it.
-#include <set>
-
 #include "dialog/FormLayout.h"
 #include "exchange/DrawingState.h"
 #include "support/DialogHarness.h"
@@ -66,43 +64,28 @@ TEST(Dialog, ListsTakeAnIndexAsTheirToolkitControlsDo)
 TEST(Dialog, TextTypeListNamesTheHostsTypes)
 {
     const struct {
-        std::vector<std::string> Records;
-        std::string First;
-        std::string Second;
+        std::optional<std::string> Exchange;  // none: the host left no file
+        std::string First, Second;
     } cases[] = {
-        {{"hq", "cn0 2 2 0 1"}, "現在の文字種(Free)", "No1: W3 H3 D0"},
-        {{"hq", "cn7"}, "現在の文字種(No7)", "No1: W3 H3 D0"},
-        {{"hq", "hcw 2.5 3 3 3 3 3 3 3 3 3", "hch 2.5 3 3 3 3 3 3 3 3 3", "hcd 0.5 0 0 0 0 0 0 0 0 0"},
+        {ExchangeText({"hq", "cn0 2 2 0 1"}), "現在の文字種(Free)", "No1: W3 H3 D0"},
+        {ExchangeText({"hq", "cn7"}), "現在の文字種(No7)", "No1: W3 H3 D0"},
+        {ExchangeText({"hq", "hcw 2.5 3 3 3 3 3 3 3 3 3", "hch 2.5 3 3 3 3 3 3 3 3 3", "hcd 0.5 0 0 0 0 0 0 0 0 0"}),
          "現在の文字種(No1)", "No1: W2.5 H2.5 D0.5"},
-        {{"hq", "hcw 0.00001 4 4 4 4 4 4 4 4 4", "hch 1E20 4 4 4 4 4 4 4 4 4"}, "現在の文字種(No1)",
+        {ExchangeText({"hq", "hcw 0.00001 4 4 4 4 4 4 4 4 4", "hch 1E20 4 4 4 4 4 4 4 4 4"}), "現在の文字種(No1)",
          "No1: W1E-5 H1E20 D0"},
+        {std::nullopt, "現在の文字種(No1)", "No1: W3 H3 D0"},
     };
     for (const auto& c : cases) {
-        std::string file;
-        for (const std::string& r : c.Records)
-            file += r + "\r\n";
-        DialogRun run(file);
+        DialogRun run(c.Exchange);
         const std::vector<std::string>& items = run.Form.ComboBox3.Items;
         ASSERT_EQ(items.size(), 11u);
         EXPECT_EQ(items[0], c.First);
         EXPECT_EQ(items[1], c.Second);
         EXPECT_EQ(items[10].substr(0, 5), "No10:");
         EXPECT_EQ(run.Form.ComboBox3.ItemIndex, -1);
+        run.Cancel();
+        EXPECT_EQ(run.ExchangeBytes(), "hq\r\n");
     }
-}
-
-TEST(Dialog, MissingExchangeFileStillFillsTheList)
-{
-    ScratchFolder scratch;
-    RecordingToolkit toolkit;
-    TForm1 form(&toolkit);
-    toolkit.Form = &form;
-    form.ProgramFolder = scratch.Folder();
-    form.FormShow();
-    EXPECT_EQ(form.ComboBox3.Items.size(), 11u);
-    EXPECT_EQ(form.ComboBox3.Items[0], "現在の文字種(No1)");
-    form.Button2Click();
-    EXPECT_EQ(ReadBytes(scratch.File("JWC_TEMP.TXT")), "hq\r\n");
 }
 
 TEST(Dialog, CancelOrCloseBoxWritesTheEmptyOutputOnly)
@@ -110,8 +93,6 @@ TEST(Dialog, CancelOrCloseBoxWritesTheEmptyOutputOnly)
     const std::string settings = "1\r\n2\r\n";
     for (const bool closeBox : {false, true}) {
         DialogRun run(ExchangeText({"hq", "hp1 0 0", "hp2 0 10", "lg3"}), settings);
-        EXPECT_EQ(run.Form.Left, 1);
-        EXPECT_EQ(run.Form.Top, 2);
         run.Form.Left = 400;
         if (closeBox)
             run.Form.FormClose();  // the window's own close: no Close request first
