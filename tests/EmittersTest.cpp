@@ -32,7 +32,7 @@ struct Case {
     const char* Name;
     void (*Calls)();  // the drawing requests
     Lines Expected;
-    void (*Host)() = nullptr;  // sets what the host handed over
+    std::string Host = "";  // the records the host handed over
 };
 
 void RunCases(const std::vector<Case>& cases)
@@ -40,36 +40,11 @@ void RunCases(const std::vector<Case>& cases)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         StartRun();
-        if (c.Host)
-            c.Host();
+        ParseExchangeBytes(c.Host.data(), c.Host.size());
         c.Calls();
         EXPECT_EQ(Stored(), c.Expected);
     }
 }
-
-void HostColor3Type2()
-{
-    DrawingState.InitialAttributes.LineColor = 3;
-    DrawingState.InitialAttributes.LineType = 2;
-}
-
-void HostWidth5()
-{
-    DrawingState.LineWidthPresent = true;
-    DrawingState.InitialAttributes.LineWidth = 5;
-}
-
-void HostFreeSize()
-{
-    InitialAttributeSet& initial = DrawingState.InitialAttributes;
-    initial.TextType = 0;
-    initial.FreeWidth = 2.5;
-    initial.FreeHeight = 3.5;
-    initial.FreeSpacing = 0.25;
-    initial.FreeColor = 4;
-}
-
-void HostFont() { DrawingState.InitialAttributes.FontName = "<ＭＳ 明朝>"; }
 
 }  // namespace
 
@@ -89,23 +64,23 @@ TEST(Emitters, AttributeRecordsAreChangeDriven)
         {"colour written on change only", [] { SelectLineColor(1, 0); SelectLineColor(1, 0); SelectLineColor(5, 0); },
          {"lc1", "lc5"}},
         {"colour through the map", [] { SelectLineColor(10, 1); SelectLineColor(0, 1); SelectLineColor(9, 1); },
-         {"lc101", "lc3", "lc9"}, HostColor3Type2},
+         {"lc101", "lc3", "lc9"}, "lc3\nlt2"},
         {"other mappings pass the colour", [] { SelectLineColor(10, 2); SelectLineColor(-4, 0); }, {"lc10", "lc-4"},
-         HostColor3Type2},
+         "lc3\nlt2"},
         {"mapped value compared, not the argument", [] { SelectLineColor(0, 1); SelectLineColor(3, 0); }, {"lc3"},
-         HostColor3Type2},
+         "lc3\nlt2"},
         {"line type through the map", [] { SelectLineType(19, 1); SelectLineType(0, 1); SelectLineType(10, 1); },
-         {"lt31", "lt2", "lt11"}, HostColor3Type2},
+         {"lt31", "lt2", "lt11"}, "lc3\nlt2"},
         {"point colour", [] { SelectPointColor(11, 1); SelectPointColor(102, 0); SelectPointColor(1, 0); },
          {"pn102", "pn1"}},
         // Line widths, only when the host gave one.
         {"no lw record: nothing", [] { SelectLineWidth(0); SelectLineWidth(7); SelectLineWidth(-1); }, {}},
-        {"above 30000 becomes 0", [] { SelectLineWidth(40000); }, {"lw0"}, HostWidth5},
-        {"30000 stays", [] { SelectLineWidth(30000); }, {"lw30000"}, HostWidth5},
-        {"-1 is the host's width", [] { SelectLineWidth(-1); SelectLineWidth(5); }, {"lw5"}, HostWidth5},
-        {"other negatives become 0", [] { SelectLineWidth(-2); SelectLineWidth(0); }, {"lw0"}, HostWidth5},
+        {"above 30000 becomes 0", [] { SelectLineWidth(40000); }, {"lw0"}, "lw5"},
+        {"30000 stays", [] { SelectLineWidth(30000); }, {"lw30000"}, "lw5"},
+        {"-1 is the host's width", [] { SelectLineWidth(-1); SelectLineWidth(5); }, {"lw5"}, "lw5"},
+        {"other negatives become 0", [] { SelectLineWidth(-2); SelectLineWidth(0); }, {"lw0"}, "lw5"},
         {"host width out of range", [] { SelectLineWidth(-1); }, {"lw0"},
-         [] { HostWidth5(); DrawingState.InitialAttributes.LineWidth = 30001; }},
+         "lw30001"},
         // Text types.
         {"free size written once",
          [] { SelectTextType(0, 1, 0, 2.5, 2.5, 0.5); SelectTextType(0, 1, 0, 2.5, 2.5, 0.5); }, {"cn0 2.5 2.5 0.5 1"}},
@@ -131,26 +106,29 @@ TEST(Emitters, AttributeRecordsAreChangeDriven)
         {"free colour through the map", [] { SelectTextType(0, 10, 1, 1, 1, 0); }, {"cn0 1 1 0 101"}},
         {"out of range: the host's type",
          [] { SelectTextType(11, 1, 0, 0, 0, 0); SelectTextType(-1, 1, 0, 0, 0, 0); SelectTextType(10, 1, 0, 0, 0, 0); },
-         {"cn3", "cn10"}, [] { DrawingState.InitialAttributes.TextType = 3; }},
+         {"cn3", "cn10"}, "cn3"},
         {"out of range: the host's free size", [] { SelectTextType(11, 1, 0, 9, 9, 9); }, {"cn0 2.5 3.5 0.25 4"},
-         HostFreeSize},
-        {"in range keeps the arguments", [] { SelectTextType(0, 1, 0, 9, 9, 9); }, {"cn0 9 9 9 1"}, HostFreeSize},
+         "cn0 2.5 3.5 0.25 4"},
+        {"in range keeps the arguments", [] { SelectTextType(0, 1, 0, 9, 9, 9); }, {"cn0 9 9 9 1"}, "cn0 2.5 3.5 0.25 4"},
         // Text colours and fonts.
         {"clamped colour compared", [] { SelectTextColor(9); SelectTextColor(0); SelectTextColor(-1); }, {"cc0"}},
         {"colours 0 to 8", [] { SelectTextColor(8); SelectTextColor(1); }, {"cc8", "cc1"}},
-        {"<> and empty are the host's font", [] { SelectFont("<>"); SelectFont(""); }, {"cn\"$<ＭＳ 明朝>"}, HostFont},
+        {"<> and empty are the host's font", [] { SelectFont("<>"); SelectFont(""); }, {"cn\"$<ＭＳ 明朝>"}, "cn\"$<ＭＳ 明朝>"},
         {"host gave no font", [] { SelectFont("<>"); }, {"cn\"$"}},
         {"reset font still written first", [] { SelectFont("<ＭＳ ゴシック>"); }, {"cn\"$<ＭＳ ゴシック>"}},
         {"font on change only", [] { SelectFont("<ＭＳ 明朝>"); SelectFont("<>"); SelectFont("<ＭＳ ゴシック>"); },
-         {"cn\"$<ＭＳ 明朝>", "cn\"$<ＭＳ ゴシック>"}, HostFont},
+         {"cn\"$<ＭＳ 明朝>", "cn\"$<ＭＳ ゴシック>"}, "cn\"$<ＭＳ 明朝>"},
         // The fall-backs from what the host really writes (it has no "lw").
         {"host sample",
-         [] { SelectFont(""); SelectTextType(11, 1, 0, 0, 0, 0); SelectLineColor(0, 1); SelectLineWidth(4); },
-         {"cn\"$<ＭＳ ゴシック>", "cn3", "lc2"},
          [] {
              ReadExchangeFile(Q308_SOURCE_DIR "/../shared/samples/host-four-points.txt");
              ResetOutputAttributes();
-         }},
+             SelectFont("");
+             SelectTextType(11, 1, 0, 0, 0, 0);
+             SelectLineColor(0, 1);
+             SelectLineWidth(4);
+         },
+         {"cn\"$<ＭＳ ゴシック>", "cn3", "lc2"}},
     });
 }
 
