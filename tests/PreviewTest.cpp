@@ -1,64 +1,32 @@
-#include <gtest/gtest.h>
+// The preview: reference pictures of worked cases, what it counts instead of
+// drawing, texts sized by type and scale, and valid XML whose viewBox holds
+// everything drawn.
 #include <libxml/parser.h>
 #include <libxml/tree.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
+#include <map>
 #include <memory>
 #include <numbers>
 #include <regex>
 #include <sstream>
+#include <tuple>
 
-#include "platform/Files.h"
+#include "support/DialogHarness.h"
 #include "tools/preview/ElementShapes.h"
 #include "tools/preview/MarkerShapes.h"
 #include "tools/preview/PreviewLoader.h"
 #include "tools/preview/SvgWriter.h"
 
 using namespace preview;
+using harness::ExchangeText;
+using harness::ScratchFolder;
+using harness::WriteBytes;
 
 namespace {
 
-const std::string GoldenDir = Q308_SOURCE_DIR "/tests/golden/preview/";
-
 // Literals in this file are Shift-JIS; the SVG is UTF-8.
 std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
-
-std::string ReadFile(const std::string& path)
-{
-    std::string bytes;
-    EXPECT_TRUE(platform::ReadWholeFile(path, bytes)) << path;
-    return bytes;
-}
-
-class TempFolder {
-public:
-    TempFolder()
-    {
-        path_ = std::filesystem::temp_directory_path() /
-                ("q308-preview-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-
-    // Writes an exchange file of the given lines, CR LF ended.
-    std::string Exchange(const std::string& name, std::initializer_list<std::string> lines) const
-    {
-        std::string bytes;
-        for (const std::string& line : lines)
-            bytes += line + "\r\n";
-        const std::string path = (path_ / name).string();
-        EXPECT_TRUE(platform::WriteWholeFile(path, bytes));
-        return path;
-    }
-    std::string Path(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 Preview Load(const std::string& input, const std::string& output)
 {
@@ -66,6 +34,15 @@ Preview Load(const std::string& input, const std::string& output)
     std::string error;
     EXPECT_TRUE(LoadPreview(input, output, preview, error)) << error;
     return preview;
+}
+
+// The two exchange files written as the host and the program would, then loaded.
+Preview LoadLines(const std::vector<std::string>& input, const std::vector<std::string>& output)
+{
+    const ScratchFolder folder;
+    WriteBytes(folder.File("in.txt"), ExchangeText(input));
+    WriteBytes(folder.File("out.txt"), ExchangeText(output));
+    return Load(folder.File("in.txt"), folder.File("out.txt"));
 }
 
 // Every number rounded to three decimals, so a reference survives changes
@@ -85,15 +62,6 @@ std::string NormaliseNumbers(const std::string& svg)
     return out;
 }
 
-using XmlDoc = std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)>;
-
-XmlDoc ParseXml(const std::string& svg)
-{
-    return XmlDoc(xmlReadMemory(svg.data(), static_cast<int>(svg.size()), "preview.svg", nullptr,
-                                XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
-                  &xmlFreeDoc);
-}
-
 std::string Attr(xmlNode* node, const char* name)
 {
     xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
@@ -102,85 +70,78 @@ std::string Attr(xmlNode* node, const char* name)
     return text;
 }
 
-double Num(xmlNode* node, const char* name) { return std::stod(Attr(node, name)); }
+double Num(xmlNode* node, const char* name)
+{
+    const std::string text = Attr(node, name);
+    return text.empty() ? 0 : std::stod(text);
+}
 
 bool Is(xmlNode* node, const char* name) { return xmlStrEqual(node->name, reinterpret_cast<const xmlChar*>(name)); }
 
-struct Found {
-    std::vector<Point> Extents;     // SVG coordinates of everything drawn
-    std::vector<std::string> Texts; // content of every text element
-};
-
-// Walks the drawing and collects the points that bound each drawn item: line
-// ends, polygon corners, circle extremes, and the corners of every text's
-// box from its position, rotation, length and size.
-void Collect(xmlNode* node, Found& found)
+// Walks the drawing, collecting the points that bound each drawn item (line
+// ends, polygon corners, circle extremes, the corners of every text's box
+// from its position, rotation, length and size) and the texts' contents.
+void Collect(xmlNode* node, std::vector<Point>& extents, std::string& texts)
 {
     for (; node; node = node->next) {
         if (node->type != XML_ELEMENT_NODE)
             continue;
         if (Is(node, "line")) {
-            found.Extents.push_back({Num(node, "x1"), Num(node, "y1")});
-            found.Extents.push_back({Num(node, "x2"), Num(node, "y2")});
+            extents.insert(extents.end(), {{Num(node, "x1"), Num(node, "y1")}, {Num(node, "x2"), Num(node, "y2")}});
         } else if (Is(node, "polyline") || Is(node, "polygon")) {
             std::istringstream points(Attr(node, "points"));
             double x, y;
             char comma;
             while (points >> x >> comma >> y)
-                found.Extents.push_back({x, y});
+                extents.push_back({x, y});
         } else if (Is(node, "circle")) {
             const double cx = Num(node, "cx"), cy = Num(node, "cy"), r = Num(node, "r");
-            found.Extents.insert(found.Extents.end(), {{cx - r, cy - r}, {cx + r, cy + r}});
+            extents.insert(extents.end(), {{cx - r, cy - r}, {cx + r, cy + r}});
         } else if (Is(node, "text")) {
-            const double x = Num(node, "x"), y = Num(node, "y");
+            const double x = Num(node, "x"), y = Num(node, "y"), l = Num(node, "textLength"), h = Num(node, "font-size");
             double angle = 0;
             std::sscanf(Attr(node, "transform").c_str(), "rotate(%lf", &angle);
-            const std::string length = Attr(node, "textLength"), size = Attr(node, "font-size");
-            const double l = length.empty() ? 0 : std::stod(length), h = size.empty() ? 0 : std::stod(size);
             const double c = std::cos(angle * std::numbers::pi / 180), s = std::sin(angle * std::numbers::pi / 180);
-            found.Extents.insert(found.Extents.end(), {{x, y}, {x + l * c, y + l * s}, {x + h * s, y - h * c},
-                                                       {x + l * c + h * s, y + l * s - h * c}});
+            extents.insert(extents.end(),
+                           {{x, y}, {x + l * c, y + l * s}, {x + h * s, y - h * c}, {x + l * c + h * s, y + l * s - h * c}});
             xmlChar* content = xmlNodeGetContent(node);
-            found.Texts.push_back(reinterpret_cast<const char*>(content));
+            texts += reinterpret_cast<const char*>(content) + std::string("\n");
             xmlFree(content);
             continue;
         }
-        Collect(node->children, found);
+        Collect(node->children, extents, texts);
     }
 }
 
-// Parses the picture, checks it is an svg document whose viewBox holds every
-// drawn item, and returns what it found.
-Found CheckPicture(const std::string& svg)
+// Parses the picture with a real XML parser, checks it is an svg document
+// whose viewBox holds every drawn item, and returns its texts, one a line.
+std::string CheckPicture(const std::string& svg)
 {
-    Found found;
-    XmlDoc doc = ParseXml(svg);
-    EXPECT_TRUE(doc) << "not well-formed XML";
-    if (!doc)
-        return found;
+    const std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(
+        xmlReadMemory(svg.data(), static_cast<int>(svg.size()), "preview.svg", nullptr,
+                      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
+        &xmlFreeDoc);
+    if (!doc) {
+        ADD_FAILURE() << "not well-formed XML";
+        return "";
+    }
     xmlNode* root = xmlDocGetRootElement(doc.get());
     EXPECT_TRUE(Is(root, "svg"));
     double left, top, width, height;
     EXPECT_EQ(std::sscanf(Attr(root, "viewBox").c_str(), "%lf %lf %lf %lf", &left, &top, &width, &height), 4);
-    Collect(root->children, found);
-    EXPECT_GT(found.Extents.size(), 0u);
+    std::vector<Point> extents;
+    std::string texts;
+    Collect(root->children, extents, texts);
+    EXPECT_GT(extents.size(), 0u);
     const double slack = 1e-3 * std::max(width, height);  // printed rounding
-    for (const Point& p : found.Extents) {
-        EXPECT_GE(p.X, left - slack);
-        EXPECT_LE(p.X, left + width + slack);
-        EXPECT_GE(p.Y, top - slack);
-        EXPECT_LE(p.Y, top + height + slack);
+    for (const Point& p : extents) {
+        EXPECT_TRUE(p.X >= left - slack && p.X <= left + width + slack) << p.X;
+        EXPECT_TRUE(p.Y >= top - slack && p.Y <= top + height + slack) << p.Y;
     }
-    return found;
+    return texts;
 }
 
-bool Contains(const std::vector<std::string>& texts, const std::string& part)
-{
-    for (const std::string& t : texts)
-        if (t.find(part) != std::string::npos)
-            return true;
-    return false;
-}
+bool Has(const std::string& texts, const std::string& part) { return texts.find(part) != std::string::npos; }
 
 }  // namespace
 
@@ -188,153 +149,126 @@ TEST(Preview, MatchesTheReferencePictures)
 {
     for (const char* name : {"centred", "beyond-start", "beyond-end", "axis-30"}) {
         SCOPED_TRACE(name);
-        const std::string dir = GoldenDir + name + "/";
+        const std::string dir = Q308_SOURCE_DIR "/tests/golden/preview/" + std::string(name) + "/";
         const std::string svg = WriteSvg(Load(dir + "input.txt", dir + "output.txt"));
-        EXPECT_EQ(NormaliseNumbers(svg), NormaliseNumbers(ReadFile(dir + "expected.svg")));
-        const Found found = CheckPicture(svg);
-        EXPECT_TRUE(Contains(found.Texts, "value: 40"));
-        EXPECT_TRUE(Contains(found.Texts, Utf8(u8"部品 A&B <1>")));  // unescaped again by the parser
+        EXPECT_EQ(NormaliseNumbers(svg),
+                  NormaliseNumbers(harness::ReadBytes(dir + "expected.svg").value_or("<missing reference>")));
+        const std::string texts = CheckPicture(svg);
+        EXPECT_TRUE(Has(texts, "value: 40"));
+        EXPECT_TRUE(Has(texts, Utf8(u8"部品 A&B <1>")));  // unescaped again by the parser
     }
 }
 
 TEST(Preview, CountsWhatItDoesNotDrawAndSizesTextsByTypeAndScale)
 {
-    TempFolder folder;
-    const std::string input = folder.Exchange(
-        "in.txt", {"hq", "hs 1 2 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "hch 2 2.5 3 4 5 6 7 8 9 3",
-                   "hcw 2 2.5 3 4 5 6 7 8 9 6", "hp1 0 0", "hp2 0 40", "hp4 5 5"});
-    const std::string output = folder.Exchange(
-        "out.txt", {"lg1", "cn4", "ch 0 0 10 0 \"A<B", "cn0 1.5 1 0 2", "ch 0 0 0 10 \"x", "cn3", "msg",
-                    "0 0 0 40", "cs -1 20 0 10 \"\"40\"", "pt 1 1 1 0 -3", "pt 2 2 1 0 6", "BL 0 0 blk",
-                    "sl 0 0 1 0 1 1 0 1", "what is this", "", "z3"});
-    const Preview p = Load(input, output);
+    const Preview p = LoadLines({"hq", "hs 1 2 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "hch 2 2.5 3 4 5 6 7 8 9 3",
+                                 "hcw 2 2.5 3 4 5 6 7 8 9 6", "hp1 0 0", "hp2 0 40", "hp4 5 5"},
+                                {"lg1", "cn4", "ch 0 0 10 0 \"A<B", "cn0 1.5 1 0 2", "ch 0 0 0 10 \"x", "cn3", "msg",
+                                 "0 0 0 40", "cs -1 20 0 10 \"\"40\"", "pt 1 1 1 0 -3", "pt 2 2 1 0 6", "BL 0 0 blk",
+                                 "sl 0 0 1 0 1 1 0 1", "what is this", "", "z3"});
     const LegendFacts& f = p.Facts;
-
-    EXPECT_EQ(f.OutputRecords, 15);  // the blank line is no record
-    EXPECT_EQ(f.AttributeRecords, 6);
-    EXPECT_EQ(f.DimensionLines, 1);
-    EXPECT_EQ(f.UnreadRecords, 1);
-    EXPECT_EQ(f.Output.Drawn, 4);  // two texts, the figure, the triangle
-    EXPECT_EQ(f.Output.Undrawn.at("point marker of code -3"), 1);
-    EXPECT_EQ(f.Output.Undrawn.at("block"), 1);
-    EXPECT_EQ(f.Output.Undrawn.at("solid"), 1);
-    EXPECT_TRUE(f.HasValue);
-    EXPECT_EQ(f.ValueUtf8, "\"40\"");
-    EXPECT_TRUE(f.HasLayerGroup);
-    EXPECT_EQ(f.LayerGroup, 1);
-    EXPECT_EQ(f.LayerScale, 2.0);
+    // Records (the blank line is none), of which attributes, dimension lines,
+    // unread; drawn: two texts, the figure, the triangle.
+    EXPECT_EQ(std::tuple(f.OutputRecords, f.AttributeRecords, f.DimensionLines, f.UnreadRecords, f.Output.Drawn),
+              std::tuple(15, 6, 1, 1, 4));
+    EXPECT_EQ(f.Output.Undrawn,
+              (std::map<std::string, int>{{"point marker of code -3", 1}, {"block", 1}, {"solid", 1}}));
+    EXPECT_EQ(std::tuple(f.HasValue, f.ValueUtf8, f.HasLayerGroup, f.LayerGroup, f.LayerScale),
+              std::tuple(true, "\"40\"", true, 1, 2.0));
     EXPECT_EQ(f.MissingPicks, (std::vector<int>{3}));
 
-    std::vector<const Shape*> texts;
+    // Type 4 of the input (4 wide, 4 high) on a layer group of scale 2: three
+    // half-width characters of 2 mm; the free size of "cn0"; type 3 for the value.
+    std::vector<std::tuple<double, double, double>> texts;
     for (const Shape& s : p.Shapes)
         if (s.Kind == ShapeKind::Text)
-            texts.push_back(&s);
+            texts.emplace_back(s.Height, s.Length, s.AngleDeg);
     ASSERT_EQ(texts.size(), 3u);
-    // Type 4 of the input (4 wide, 4 high) on a layer group of scale 2.
-    EXPECT_DOUBLE_EQ(texts[0]->Height, 8.0);
-    EXPECT_DOUBLE_EQ(texts[0]->Length, 12.0);  // three half-width characters of 2 mm
-    EXPECT_DOUBLE_EQ(texts[0]->AngleDeg, 0.0);
-    // The free size of the "cn0" record.
-    EXPECT_DOUBLE_EQ(texts[1]->Height, 2.0);
-    EXPECT_DOUBLE_EQ(texts[1]->Length, 1.5);
-    EXPECT_DOUBLE_EQ(texts[1]->AngleDeg, 90.0);
-    // Type 3 for the figure's value.
-    EXPECT_DOUBLE_EQ(texts[2]->Height, 6.0);
+    EXPECT_EQ(texts[0], std::tuple(8.0, 12.0, 0.0));
+    EXPECT_EQ(texts[1], std::tuple(2.0, 1.5, 90.0));
+    EXPECT_EQ(std::get<0>(texts[2]), 6.0);
 
-    const Found found = CheckPicture(WriteSvg(p));
-    EXPECT_TRUE(Contains(found.Texts, "A<B"));
-    EXPECT_TRUE(Contains(found.Texts, "1 x record the reader ignores"));
-    EXPECT_TRUE(Contains(found.Texts, "1 x point marker of code -3"));
-    EXPECT_TRUE(Contains(found.Texts, "(missing or unusable): 3"));
+    const std::string legend = CheckPicture(WriteSvg(p));
+    for (const char* part : {"A<B", "1 x record the reader ignores", "1 x point marker of code -3",
+                             "(missing or unusable): 3"})
+        EXPECT_TRUE(Has(legend, part)) << part;
 }
 
 TEST(Preview, OutputIsReadInTheHostsAttributes)
 {
-    TempFolder folder;
-    const std::string input = folder.Exchange(
-        "in.txt", {"hs 1 1 5 1 1 1 1 1 1 1 1 1 1 1 1 1", "lg2", "cn0 1 2 0 3", "lg0", "cn1", "hp1 0 0"});
-    const std::string output = folder.Exchange("out.txt", {"ch 0 0 10 0 \"ab", "pt 0 0 2 0 7"});
-    const Preview p = Load(input, output);
+    const Preview p = LoadLines({"hs 1 1 5 1 1 1 1 1 1 1 1 1 1 1 1 1", "lg2", "cn0 1 2 0 3", "lg0", "cn1", "hp1 0 0"},
+                                {"ch 0 0 10 0 \"ab", "pt 0 0 2 0 7"});
     ASSERT_EQ(p.Shapes.size(), 2u);
     EXPECT_DOUBLE_EQ(p.Shapes[0].Height, 10.0);  // free size 2 high on a group of scale 5
     EXPECT_DOUBLE_EQ(p.Shapes[0].Length, 5.0);
     EXPECT_DOUBLE_EQ(p.Shapes[1].Radius, 1.25 * 2 * 5);
-    EXPECT_FALSE(p.Facts.HasLayerGroup);
-    EXPECT_EQ(p.Facts.LayerGroup, 2);
-    EXPECT_EQ(p.Facts.LayerScale, 5.0);
-    EXPECT_TRUE(Contains(CheckPicture(WriteSvg(p)).Texts, "layer group 2 (the host's, none in the output), scale 1:5"));
+    EXPECT_EQ(std::tuple(p.Facts.HasLayerGroup, p.Facts.LayerGroup, p.Facts.LayerScale), std::tuple(false, 2, 5.0));
+    EXPECT_TRUE(Has(CheckPicture(WriteSvg(p)), "layer group 2 (the host's, none in the output), scale 1:5"));
 }
 
 TEST(Preview, EmptyOutputStillMakesAPicture)
 {
-    TempFolder folder;
-    const std::string input = folder.Exchange("in.txt", {"hq"});
-    const std::string output = folder.Exchange("out.txt", {"hq"});
-    const Preview p = Load(input, output);
-    EXPECT_FALSE(p.Facts.HasValue);
-    EXPECT_FALSE(p.Facts.HasLayerGroup);
-    EXPECT_EQ(p.Facts.OutputRecords, 1);
-    EXPECT_EQ(p.Facts.AttributeRecords, 1);
-    const Found found = CheckPicture(WriteSvg(p));
-    EXPECT_TRUE(Contains(found.Texts, "value: none in the output"));
+    const Preview p = LoadLines({"hq"}, {"hq"});
+    EXPECT_EQ(std::tuple(p.Facts.HasValue, p.Facts.HasLayerGroup, p.Facts.OutputRecords, p.Facts.AttributeRecords),
+              std::tuple(false, false, 1, 1));
+    EXPECT_TRUE(Has(CheckPicture(WriteSvg(p)), "value: none in the output"));
 }
 
 TEST(Preview, FarAwayAndOddTextsStayInsideAValidPicture)
 {
-    TempFolder folder;
     // A broken double-byte pair, markup characters and quotes in texts; a
     // rotated text and an arc far from everything else.
-    const std::string input = folder.Exchange(
-        "in.txt", {"hp1 0 0", "hp2 1e13 0", "ch 100000 -50000 -3 -4 \"\x81\x7F<&>'\"\x82",
-                   "ci -80000 90000 500 10 350 0.5 30", "ci 1 1 -5", "ci 1 1 5 0 90 0 0", "0 0 0 -2e12"});
-    const std::string output = folder.Exchange("out.txt", {"lg0", "cs 0 0 10 0 \"a&b\"c"});
-    const Preview p = Load(input, output);
-    EXPECT_EQ(p.Facts.Input.Undrawn.at("circle"), 1);  // negative radius
-    EXPECT_EQ(p.Facts.Input.Undrawn.at("arc"), 1);     // flatness 0
-    EXPECT_EQ(p.Facts.Input.Undrawn.at("line with unusable values"), 1);
+    const Preview p = LoadLines({"hp1 0 0", "hp2 1e13 0", "ch 100000 -50000 -3 -4 \"\x81\x7F<&>'\"\x82",
+                                 "ci -80000 90000 500 10 350 0.5 30", "ci 1 1 -5", "ci 1 1 5 0 90 0 0", "0 0 0 -2e12"},
+                                {"lg0", "cs 0 0 10 0 \"a&b\"c"});
+    EXPECT_EQ(p.Facts.Input.Undrawn,  // a negative radius, a flatness of 0, a line too long
+              (std::map<std::string, int>{{"circle", 1}, {"arc", 1}, {"line with unusable values", 1}}));
     EXPECT_EQ(p.Facts.MissingPicks, (std::vector<int>{2, 3, 4}));
-    const Found found = CheckPicture(WriteSvg(p));
-    EXPECT_TRUE(Contains(found.Texts, "a&b\"c"));
-    EXPECT_TRUE(Contains(found.Texts, "<&>'\""));
+    const std::string texts = CheckPicture(WriteSvg(p));
+    EXPECT_TRUE(Has(texts, "a&b\"c"));
+    EXPECT_TRUE(Has(texts, "<&>'\""));
 }
 
 TEST(Preview, MissingFilesAreReported)
 {
-    TempFolder folder;
-    const std::string present = folder.Exchange("in.txt", {"hq"});
+    const ScratchFolder folder;
+    const std::string present = folder.File("in.txt"), missing = folder.File("none.txt");
+    WriteBytes(present, "hq\r\n");
     Preview p;
     std::string error;
-    EXPECT_FALSE(LoadPreview(folder.Path("none.txt"), present, p, error));
-    EXPECT_NE(error.find("input"), std::string::npos);
-    EXPECT_FALSE(LoadPreview(present, folder.Path("none.txt"), p, error));
-    EXPECT_NE(error.find("output"), std::string::npos);
+    EXPECT_FALSE(LoadPreview(missing, present, p, error));
+    EXPECT_TRUE(Has(error, "input"));
+    EXPECT_FALSE(LoadPreview(present, missing, p, error));
+    EXPECT_TRUE(Has(error, "output"));
 }
 
 TEST(Preview, ProgramWritesBesideTheOutputAndRefusesBadUsage)
 {
-    TempFolder folder;
-    const std::string input = folder.Exchange("in.txt", {"hp1 0 0"});
-    const std::string output = folder.Exchange("JWC_TEMP.TXT", {"0 0 10 10"});
-    const std::string tool = Q308_BINARY_DIR "/tools/preview/q308-preview";
-    EXPECT_EQ(std::system((tool + " '" + input + "' '" + output + "' >/dev/null").c_str()), 0);
-    EXPECT_TRUE(platform::FileExists(folder.Path("JWC_TEMP.svg")));
-    EXPECT_NE(std::system((tool + " '" + input + "' 2>/dev/null").c_str()), 0);
-    EXPECT_NE(std::system((tool + " '" + input + "' '" + folder.Path("none") + "' 2>/dev/null").c_str()), 0);
+    const ScratchFolder folder;
+    const std::string input = folder.File("in.txt"), output = folder.File("JWC_TEMP.TXT");
+    WriteBytes(input, "hp1 0 0\r\n");
+    WriteBytes(output, "0 0 10 10\r\n");
+    const std::string tool = Q308_BINARY_DIR "/tools/preview/q308-preview '" + input + "' ";
+    EXPECT_EQ(std::system((tool + "'" + output + "' >/dev/null").c_str()), 0);
+    EXPECT_TRUE(harness::ReadBytes(folder.File("JWC_TEMP.svg")).has_value());
+    EXPECT_NE(std::system((tool + "2>/dev/null").c_str()), 0);
+    EXPECT_NE(std::system((tool + "'" + folder.File("none") + "' 2>/dev/null").c_str()), 0);
 }
 
 TEST(PointMarker, EveryCodeHasAShapeAtItsPlaceAndSize)
 {
+    const auto bounds = [](int code, double size, double angle) {
+        std::vector<Shape> shapes;
+        EXPECT_TRUE(AddPointMarker(code, 10, 20, size, angle, Role::OutputMarker, shapes));
+        Box box;
+        for (const Shape& s : shapes)
+            box.Add(ShapeBounds(s));
+        return box;
+    };
     for (int code = FirstMarkerCode; code <= LastMarkerCode; ++code) {
-        SCOPED_TRACE(code);
         for (double angle : {0.0, 135.0}) {
-            std::vector<Shape> one, two;
-            ASSERT_TRUE(AddPointMarker(code, 10, 20, 1, angle, Role::OutputMarker, one));
-            ASSERT_TRUE(AddPointMarker(code, 10, 20, 2, angle, Role::OutputMarker, two));
-            Box a, b;
-            for (const Shape& s : one)
-                a.Add(ShapeBounds(s));
-            for (const Shape& s : two)
-                b.Add(ShapeBounds(s));
+            SCOPED_TRACE(std::to_string(code) + " at " + std::to_string(angle));
+            const Box a = bounds(code, 1, angle), b = bounds(code, 2, angle);
             // Near the point, within the room the program allows a marker...
             EXPECT_LE(std::max({std::fabs(a.MinX - 10), a.MaxX - 10, std::fabs(a.MinY - 20), a.MaxY - 20}), 7.7);
             // ...and twice as large at scale 2.
@@ -373,60 +307,45 @@ TEST(PointMarker, ArrowHeadsPointAlongTheAngleWithTheTipAtThePoint)
 
 TEST(ElementShape, CirclesAndArcsOnlyWhenTheirValuesMakeSense)
 {
-    struct Case {
-        double Values[7];
+    const struct {
+        ArcElement Arc;
         bool Drawn;
         Point First, Last;  // of an arc's path
+    } arcs[] = {
+        {{{}, {0, 0, 2, 0, 90, 1, 0}}, true, {2, 0}, {0, 2}},
+        {{{}, {0, 0, 2, 0, 90, 0.5, 90}}, true, {0, 2}, {-1, 0}},  // tilted, half as high as wide
+        {{{}, {1, 1, 1, 270, 0, 1, 0}}, true, {1, 0}, {2, 1}},     // runs counter-clockwise through 0
+        {{{}, {0, 0, 0, 0, 90, 1, 0}}, false, {}, {}},
+        {{{}, {0, 0, 2, 0, 90, -1, 0}}, false, {}, {}},
+        {{{}, {0, 0, INFINITY, 0, 90, 1, 0}}, false, {}, {}},
     };
-    const Case arcs[] = {
-        {{0, 0, 2, 0, 90, 1, 0}, true, {2, 0}, {0, 2}},
-        {{0, 0, 2, 0, 90, 0.5, 90}, true, {0, 2}, {-1, 0}},  // tilted, half as high as wide
-        {{1, 1, 1, 270, 0, 1, 0}, true, {1, 0}, {2, 1}},     // runs counter-clockwise through 0
-        {{0, 0, 0, 0, 90, 1, 0}, false, {}, {}},
-        {{0, 0, 2, 0, 90, -1, 0}, false, {}, {}},
-        {{0, 0, INFINITY, 0, 90, 1, 0}, false, {}, {}},
-    };
-    for (const Case& c : arcs) {
-        ArcElement arc;
-        std::copy(c.Values, c.Values + 7, arc.Values);
+    for (const auto& c : arcs) {
         std::vector<Shape> out;
-        ASSERT_EQ(AddArcShape(arc, Role::Input, out), c.Drawn);
-        if (!c.Drawn) {
-            EXPECT_TRUE(out.empty());
+        ASSERT_EQ(AddArcShape(c.Arc, Role::Input, out), c.Drawn);
+        ASSERT_EQ(out.size(), c.Drawn ? 1u : 0u);
+        if (!c.Drawn)
             continue;
-        }
         EXPECT_FALSE(out[0].Closed);
-        EXPECT_NEAR(out[0].Points.front().X, c.First.X, 1e-9);
-        EXPECT_NEAR(out[0].Points.front().Y, c.First.Y, 1e-9);
-        EXPECT_NEAR(out[0].Points.back().X, c.Last.X, 1e-9);
-        EXPECT_NEAR(out[0].Points.back().Y, c.Last.Y, 1e-9);
+        const Point first = out[0].Points.front(), last = out[0].Points.back();
+        EXPECT_NEAR(std::hypot(first.X - c.First.X, first.Y - c.First.Y), 0, 1e-9);
+        EXPECT_NEAR(std::hypot(last.X - c.Last.X, last.Y - c.Last.Y), 0, 1e-9);
     }
 
-    ArcElement whole;
-    const double ellipse[] = {0, 0, 4, 30, 30, 0.5, 0};
-    std::copy(ellipse, ellipse + 7, whole.Values);
+    // A whole ellipse is closed.
     std::vector<Shape> out;
-    ASSERT_TRUE(AddArcShape(whole, Role::Input, out));
+    ASSERT_TRUE(AddArcShape({{}, {0, 0, 4, 30, 30, 0.5, 0}}, Role::Input, out));
     EXPECT_TRUE(out[0].Closed);
-    const Box box = ShapeBounds(out[0]);
-    EXPECT_NEAR(box.Width(), 8, 0.05);
-    EXPECT_NEAR(box.Height(), 4, 0.05);
+    EXPECT_NEAR(ShapeBounds(out[0]).Width(), 8, 0.05);
+    EXPECT_NEAR(ShapeBounds(out[0]).Height(), 4, 0.05);
 
-    CircleElement circle;
-    const double bad[][3] = {{0, 0, 0}, {0, 0, -1}, {NAN, 0, 1}};
-    for (const auto& v : bad) {
-        std::copy(v, v + 3, circle.Values);
-        EXPECT_FALSE(AddCircleShape(circle, Role::Input, out));
-    }
+    for (const CircleElement bad : {CircleElement{{}, {0, 0, 0}}, CircleElement{{}, {0, 0, -1}}, CircleElement{{}, {NAN, 0, 1}}})
+        EXPECT_FALSE(AddCircleShape(bad, Role::Input, out));
 }
 
 TEST(ElementShape, PolylineSegmentsBecomeOnePath)
 {
-    TempFolder folder;
-    const std::string input = folder.Exchange(
-        "in.txt", {"pl", "0 0 1 0", "1 0 1 1", "1 1 0 1", "#", "0 1 0 0", "pl", "5 5 6 6", "7 7 8 8"});
-    const std::string output = folder.Exchange("out.txt", {"hq"});
-    const Preview p = Load(input, output);
+    const Preview p =
+        LoadLines({"pl", "0 0 1 0", "1 0 1 1", "1 1 0 1", "#", "0 1 0 0", "pl", "5 5 6 6", "7 7 8 8"}, {"hq"});
     ASSERT_EQ(p.Shapes.size(), 4u);
     EXPECT_EQ(p.Shapes[0].Points.size(), 4u);  // three joined segments
     EXPECT_EQ(p.Shapes[1].Points.size(), 2u);  // after "#", a line of its own
@@ -437,11 +356,8 @@ TEST(ElementShape, PolylineSegmentsBecomeOnePath)
 TEST(SvgText, EscapesMarkupAndDropsWhatXmlCannotCarry)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"a&b", "a&amp;b"},
-        {"<x>", "&lt;x&gt;"},
-        {"\"'", "&quot;&apos;"},
-        {std::string("a\x01\x1f\tb"), "a\tb"},
-        {Utf8(u8"寸法"), Utf8(u8"寸法")},
+        {"a&b", "a&amp;b"}, {"<x>", "&lt;x&gt;"}, {"\"'", "&quot;&apos;"},
+        {std::string("a\x01\x1f\tb"), "a\tb"}, {Utf8(u8"寸法"), Utf8(u8"寸法")},
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(EscapeXml(in), out) << in;
@@ -449,18 +365,12 @@ TEST(SvgText, EscapesMarkupAndDropsWhatXmlCannotCarry)
 
 TEST(SvgText, NumbersAndPaths)
 {
-    const std::pair<std::string, std::string> numbers[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {FormatNumber(1.23456, 3), "1.235"}, {FormatNumber(-0.0001, 3), "0"}, {FormatNumber(2.5, 4), "2.5"},
-        {FormatNumber(-40, 2), "-40"},      {FormatNumber(1e20, 1), "100000000000000000000"},
+        {FormatNumber(-40, 2), "-40"}, {FormatNumber(1e20, 1), "100000000000000000000"},
+        {DefaultSvgPath("/tmp/JWC_TEMP.TXT"), "/tmp/JWC_TEMP.svg"}, {DefaultSvgPath("out"), "out.svg"},
+        {DefaultSvgPath("/a.b/out"), "/a.b/out.svg"}, {DefaultSvgPath("/a/.hidden"), "/a/.hidden.svg"},
     };
-    for (const auto& [got, want] : numbers)
+    for (const auto& [got, want] : cases)
         EXPECT_EQ(got, want);
-    const std::pair<std::string, std::string> paths[] = {
-        {"/tmp/JWC_TEMP.TXT", "/tmp/JWC_TEMP.svg"},
-        {"out", "out.svg"},
-        {"/a.b/out", "/a.b/out.svg"},
-        {"/a/.hidden", "/a/.hidden.svg"},
-    };
-    for (const auto& [in, out] : paths)
-        EXPECT_EQ(DefaultSvgPath(in), out);
 }
