@@ -33,7 +33,6 @@ public:
     ~ScratchFolder()
     {
         std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
         std::filesystem::remove_all(path_, ignored);
     }
     ScratchFolder(const ScratchFolder&) = delete;
@@ -61,26 +60,16 @@ inline std::optional<std::string> ReadBytes(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Lines of a CR LF file; false in ok when a line end is not CR LF.
-inline std::vector<std::string> CrLfLines(const std::string& bytes, bool* ok = nullptr)
+// Lines of a CR LF file; a last line without its CR LF is marked so.
+inline std::vector<std::string> CrLfLines(const std::string& bytes)
 {
     std::vector<std::string> lines;
-    bool good = true;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t lf = bytes.find('\n', start);
-        if (lf == std::string::npos) {
-            lines.push_back(bytes.substr(start));
-            good = false;
+    for (std::size_t start = 0, end; start < bytes.size(); start = end + 2) {
+        end = bytes.find("\r\n", start);
+        lines.push_back(bytes.substr(start, end - start) + (end == std::string::npos ? "<no CR LF>" : ""));
+        if (end == std::string::npos)
             break;
-        }
-        if (lf == start || bytes[lf - 1] != '\r')
-            good = false;
-        lines.push_back(bytes.substr(start, lf > start && bytes[lf - 1] == '\r' ? lf - 1 - start : lf - start));
-        start = lf + 1;
     }
-    if (ok)
-        *ok = good;
     return lines;
 }
 
@@ -216,65 +205,6 @@ inline void ExpectRecords(const std::vector<std::string>& got, const std::vector
     ASSERT_EQ(got.size(), want.size()) << ::testing::PrintToString(got);
     for (std::size_t i = 0; i < got.size(); ++i)
         EXPECT_TRUE(RecordMatches(got[i], want[i], tolerance)) << "record " << i + 1;
-}
-
-// ---- records compared with tolerance on their numbers ----
-
-struct Expected {
-    std::string Keyword;          // "z3", "cs", "pt", "" for a line record
-    std::vector<double> Numbers;  // empty: the whole line must equal Keyword
-    std::optional<std::string> Text;
-};
-
-inline Expected Exact(const std::string& line) { return {line, {}, std::nullopt}; }
-inline Expected Line(double x1, double y1, double x2, double y2) { return {"", {x1, y1, x2, y2}, std::nullopt}; }
-inline Expected Nums(const std::string& keyword, std::vector<double> numbers) { return {keyword, numbers, std::nullopt}; }
-inline Expected TextRecord(const std::string& keyword, std::vector<double> numbers, const std::string& text)
-{
-    return {keyword, numbers, text};
-}
-
-inline ::testing::AssertionResult RecordMatches(const std::string& line, const Expected& e, double tolerance)
-{
-    if (e.Numbers.empty()) {
-        if (line == e.Keyword)
-            return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "\"" << line << "\" is not \"" << e.Keyword << "\"";
-    }
-    std::string numbers = line;
-    if (!e.Keyword.empty()) {
-        if (line.rfind(e.Keyword + " ", 0) != 0)
-            return ::testing::AssertionFailure() << "\"" << line << "\" does not start with " << e.Keyword;
-        numbers = line.substr(e.Keyword.size() + 1);
-    }
-    if (e.Text) {
-        const std::string tail = " \"" + *e.Text;
-        if (numbers.size() < tail.size() || numbers.compare(numbers.size() - tail.size(), tail.size(), tail) != 0)
-            return ::testing::AssertionFailure() << "\"" << line << "\" does not end in the text " << *e.Text;
-        numbers.resize(numbers.size() - tail.size());
-    }
-    std::istringstream in(numbers);
-    std::vector<std::string> tokens{std::istream_iterator<std::string>(in), {}};
-    if (tokens.size() != e.Numbers.size() || numbers.find("  ") != std::string::npos ||
-        (!numbers.empty() && (numbers.front() == ' ' || numbers.back() == ' ')))
-        return ::testing::AssertionFailure() << "\"" << line << "\": expected " << e.Numbers.size()
-                                             << " numbers, one blank apart";
-    for (std::size_t i = 0; i < tokens.size(); ++i) {
-        char* end = nullptr;
-        const double value = std::strtod(tokens[i].c_str(), &end);
-        if (*end != '\0' || std::fabs(value - e.Numbers[i]) > tolerance)
-            return ::testing::AssertionFailure() << "\"" << line << "\": number " << i + 1 << " should be "
-                                                 << e.Numbers[i];
-    }
-    return ::testing::AssertionSuccess();
-}
-
-inline void ExpectRecords(const std::vector<std::string>& lines, const std::vector<Expected>& expected,
-                          double tolerance = 1e-9)
-{
-    ASSERT_EQ(lines.size(), expected.size()) << "record count";
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        EXPECT_TRUE(RecordMatches(lines[i], expected[i], tolerance)) << "record " << i + 1;
 }
 
 }  // namespace harness
