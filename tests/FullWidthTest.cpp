@@ -25,6 +25,7 @@ TEST(MapFullWidthByTable, ConvertsMixedText)
         {"表", "表"},                                    // second byte 0x5C is no backslash
         {"\x88\xB6\x88\xDE", "\x88\xB6\x88\xDE"},  // second bytes in the half-width kana range
         {"\x82\x9E\x82\xF2", "\x82\x9E\x82\xF2"},  // beside the hiragana
+        {"\x9F\x41\xE0\x41\xFC\x41", "\x9F\x41\xE0\x41\xFC\x41"},  // the lead-byte ranges' edges
         {"\t\r\n\x7F\xA0\xFE\xFF", "\t\r\n\x7F\xA0\xFE\xFF"}, {"A\x82", "Ａ\x82"},
         {std::string("ab\0cd", 5), "ａｂ"},
     };
