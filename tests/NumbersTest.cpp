@@ -48,9 +48,10 @@ TEST(RoundDecimals, RoundsByModeSymmetricallyInSign)
         {2.375, 2, 0, 2.37}, {2.375, 2, 2, 2.38}, {2.3125, 2, 2, 2.31}, {2.3125, 2, 1, 2.32},
         {1.00390625, 1, 1, 1}, {1.0625, 1, 1, 1.1}, {-2.5, 0, 2, -3}, {-2.4, 0, 2, -2},
         {7.8, 0, 0, 7}, {7.8, 20, 0, 7}, {7.8, -1, 0, 7}, {7.8, 14, 2, 8}, {-7.22, 1, 1, -7.3},
-        // 7.21 is stored as 7.20999999999999996...; scaled in extended precision
-        // its fraction stays below 0.1 (in doubles it would round to 72.1).
-        {7.21, 1, 1, 7.2},
+        // The stored values lie just below 0.21, 0.15 and 0.3; scaled in
+        // extended precision they stay below the boundary, where a double
+        // product would round onto it (2.1, 1.5, 3).
+        {0.21, 1, 1, 0.2}, {0.15, 1, 2, 0.1}, {0.3, 1, 0, 0.2},
         {1234.5678, 3, 2, 1234.568}, {0.1, 13, 0, 0.1}, {1e300, 2, 2, 1e300}, {5, 7, 7, 5},
     };
     for (const auto& c : cases)
