@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "exchange/DrawingState.h"
@@ -135,33 +136,14 @@ TEST(Emitters, AttributeRecordsAreChangeDriven)
 TEST(Emitters, MapCodes)
 {
     StartRun();
-    DrawingState.InitialAttributes.LineColor = 6;
-    DrawingState.InitialAttributes.LineType = 4;
-    const struct {
-        int32_t In, Color, LineType;
-    } cases[] = {
+    ParseExchangeLine("lc6");
+    ParseExchangeLine("lt4");
+    const int32_t cases[][3] = {  // code, colour, line type
         {-5, 6, 4}, {0, 6, 4}, {1, 1, 1}, {9, 9, 9}, {10, 101, 11},
         {11, 102, 12}, {18, 109, 19}, {19, 110, 31}, {20, 111, 32},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(MapColorCode(c.In), c.Color) << c.In;
-        EXPECT_EQ(MapLineTypeCode(c.In), c.LineType) << c.In;
-    }
-}
-
-TEST(Emitters, ZFlags)
-{
-    const struct {
-        uint8_t Flags;
-        Lines Expected;
-    } cases[] = {
-        {4, {"z3"}}, {8, {"z4"}}, {24, {"z5"}}, {31, {"z1", "z2", "z3", "z5"}}, {0xE0, {}}, {0xE8, {"z4"}},
-    };
-    for (const auto& c : cases) {
-        StartRun();
-        EmitZFlags(c.Flags);
-        EXPECT_EQ(Stored(), c.Expected) << int(c.Flags);
-    }
+    for (const auto& [code, color, lineType] : cases)
+        EXPECT_EQ(std::pair(MapColorCode(code), MapLineTypeCode(code)), std::pair(color, lineType)) << code;
 }
 
 TEST(Emitters, TextKinds)
@@ -184,6 +166,9 @@ TEST(Emitters, GeometryRecords)
         {"real format", [] { EmitLine(1.5, -2.25, 100, 0.0001); }, {"1.5 -2.25 100 0.0001"}},
         {"never cached", [] { EmitZFlags(4); EmitLine(0, 0, 1, 0); EmitZFlags(4); EmitLine(0, 0, 1, 0); },
          {"z3", "0 0 1 0", "z3", "0 0 1 0"}},
+        {"z flags: z4 only without z5, bits 5 to 7 ignored",
+         [] { EmitZFlags(8); EmitZFlags(24); EmitZFlags(31); EmitZFlags(0xE0); EmitZFlags(0xE8); },
+         {"z4", "z5", "z1", "z2", "z3", "z5", "z4"}},
         {"point code out of range", [] { EmitPoint(12, 1, 2, 0, 45); EmitPoint(-8, 1, 2, 1, 0); },
          {"pt 1 2 1 45 -3", "pt 1 2 1 0 -3"}},
         {"point codes at the limits", [] { EmitPoint(-7, 0, 0, 2, 0); EmitPoint(11, 0, 0, 2, 0); },
