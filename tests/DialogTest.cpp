@@ -69,25 +69,8 @@ TEST(Dialog, TextTypeListNamesTheHostsTypes)
         EXPECT_EQ(items[0], c.First);
         EXPECT_EQ(items[1], c.Second);
         EXPECT_EQ(items[10].substr(0, 5), "No10:");
-        EXPECT_EQ(run.Form.ComboBox3.ItemIndex, -1);
         run.Cancel();
         EXPECT_EQ(run.ExchangeBytes(), "hq\r\n");
-    }
-}
-
-TEST(Dialog, CancelOrCloseBoxWritesTheEmptyOutputOnly)
-{
-    const std::string settings = "1\r\n2\r\n";
-    for (const bool closeBox : {false, true}) {
-        DialogRun run(ExchangeText({"hq", "hp1 0 0", "hp2 0 10", "lg3"}), settings);
-        run.Form.Left = 400;
-        if (closeBox)
-            run.Form.FormClose();  // the window's own close: no Close request first
-        else
-            run.Cancel();
-        EXPECT_EQ(run.Toolkit.CloseRequests, closeBox ? 0 : 1);
-        EXPECT_EQ(run.ExchangeBytes(), "hq\r\n");
-        EXPECT_EQ(run.SettingsBytes(), settings) << "Cancel never writes the settings";
     }
 }
 
