@@ -33,21 +33,6 @@ TEST(Dialog, FormGetsTheDescribedControls)
     EXPECT_EQ(form.Memo1.Lines.size(), 31u);
 }
 
-TEST(Dialog, ListsTakeAnIndexAsTheirToolkitControlsDo)
-{
-    const struct {
-        int Set, Combo, Radio;
-    } cases[] = {{0, 0, 0}, {1, 1, 1}, {2, -1, 1}, {7, -1, 1}, {-1, -1, -1}, {-9, -1, -1}};
-    for (const auto& c : cases) {
-        TComboBox combo{{"a", "b"}, 0};
-        TRadioGroup radio{{"a", "b"}, 0};
-        combo.SetItemIndex(c.Set);
-        radio.SetItemIndex(c.Set);
-        EXPECT_EQ(combo.ItemIndex, c.Combo) << c.Set;
-        EXPECT_EQ(radio.ItemIndex, c.Radio) << c.Set;
-    }
-}
-
 TEST(Dialog, TextTypeListNamesTheHostsTypes)
 {
     const struct {
