@@ -61,7 +61,7 @@ TEST(RotatePoint, TurnsCounterClockwiseAboutTheCentre)
         double x, y, cx, cy, degrees, ex, ey;
     } cases[] = {
         {1, 0, 0, 0, 90, 0, 1}, {2, 1, 1, 1, 180, 0, 1}, {1, 0, 0, 0, -90, 0, -1},
-        {5, 5, 5, 5, 37, 5, 5}, {3, 4, 1, 1, 0, 3, 4},
+        {5, 5, 5, 5, 37, 5, 5}, {3, 4, 1, 1, 0, 3, 4}, {1, 2, 1, 1, 90, 0, 1},
         {11, 10, 10, 10, 45, 10 + std::sqrt(0.5), 10 + std::sqrt(0.5)},
     };
     for (const auto& c : cases) {
