@@ -169,17 +169,15 @@ inline std::string Nums(std::initializer_list<double> values)
     return out.str();
 }
 
-inline bool ReadsAsNumber(const std::string& token, double& value)
-{
-    char* end = nullptr;
-    value = std::strtod(token.c_str(), &end);
-    return !token.empty() && *end == '\0';
-}
-
 // Tokens are split at every blank, so a doubled blank is a difference too.
 inline ::testing::AssertionResult RecordMatches(const std::string& got, const std::string& want, double tolerance)
 {
-    auto split = [](const std::string& line) {
+    const auto number = [](const std::string& token, double& value) {
+        char* end = nullptr;
+        value = std::strtod(token.c_str(), &end);
+        return !token.empty() && *end == '\0';
+    };
+    const auto split = [](const std::string& line) {
         std::vector<std::string> tokens(1);
         for (const char c : line)
             if (c == ' ')
@@ -192,7 +190,7 @@ inline ::testing::AssertionResult RecordMatches(const std::string& got, const st
     bool same = g.size() == w.size();
     for (std::size_t i = 0; same && i < g.size(); ++i) {
         double a = 0, b = 0;
-        same = ReadsAsNumber(w[i], b) ? ReadsAsNumber(g[i], a) && std::fabs(a - b) <= tolerance : g[i] == w[i];
+        same = number(w[i], b) ? number(g[i], a) && std::fabs(a - b) <= tolerance : g[i] == w[i];
     }
     if (same)
         return ::testing::AssertionSuccess();
