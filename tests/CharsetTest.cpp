@@ -55,7 +55,7 @@ TEST(Charset, ReplacesWhatCannotBeConverted)
         {"\xF0\x9F\x98\x80x", "?x"},            // a character without a Shift-JIS form
         {"\xFFx", "?x"},                        // not UTF-8
         {"a\xE5\x9E", "a??"},                   // truncated sequence
-        {"\xC0\xAF", "??"},                     // overlong slash
+        {"\xC0\xAF\xE0\x80\xAF", "?????"},     // overlong slashes
         {"\xED\xA0\x80", "???"},                // surrogate
         {"\xC3\xA9", "?"},                      // e acute
     };
