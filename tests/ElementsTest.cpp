@@ -66,12 +66,23 @@ void* operator new[](std::size_t size)
 void operator delete[](void* p) noexcept { ::operator delete(p); }
 void operator delete[](void* p, std::size_t) noexcept { ::operator delete(p); }
 
-TEST_F(Elements, GrowInBlocksOfAThousandWithoutMoving)
+TEST_F(Elements, GrowInBlocksOfAThousandWithoutMovingAndStopWhenMemoryRunsOut)
 {
     Parse(Lines(1000, "1 2 3 4"));
     EXPECT_EQ(DrawingState.Lines.Capacity(), 1000u);
     EXPECT_EQ(DrawingState.ElementOrder.Capacity(), 1000u);
     const LineElement* first = &DrawingState.Lines[0];
+
+    // Growth fails at the 1001st line: the file is read up to there, and
+    // the failed line leaves nothing half-stored.
+    const std::string path = std::string(Q308_BINARY_DIR) + "/ElementsOutOfMemory.txt";
+    ASSERT_TRUE(platform::WriteWholeFile(path, "hk 5\r\n5 6 7 8\r\nhk 9\r\n"));
+    FailingArraySize = sizeof(LineElement) * 1000;
+    EXPECT_FALSE(ReadExchangeFile(path));
+    FailingArraySize = 0;
+    platform::RemoveFile(path);
+    EXPECT_EQ(DrawingState.AxisAngle, 5.0);
+    EXPECT_EQ(std::tuple(DrawingState.Lines.Count(), DrawingState.ElementOrder.Count()), std::tuple(1000u, 1000u));
 
     Parse(Lines(1, "5 6 7 8"));
     EXPECT_EQ(DrawingState.Lines.Count(), 1001u);
@@ -79,22 +90,6 @@ TEST_F(Elements, GrowInBlocksOfAThousandWithoutMoving)
     EXPECT_EQ(&DrawingState.Lines[0], first);
     EXPECT_EQ(DrawingState.Lines[1000].X1, 5.0);
     EXPECT_EQ(DrawingState.ElementOrder[1000].Index, 1000);
-}
-
-TEST_F(Elements, EndReadingWhenMemoryRunsOut)
-{
-    // Growth fails at the 1001st line: the file is read up to there, and
-    // the failed line leaves nothing half-stored.
-    const std::string path = std::string(Q308_BINARY_DIR) + "/ElementsOutOfMemory.txt";
-    ASSERT_TRUE(platform::WriteWholeFile(path, "hk 5\r\n" + Lines(1500, "1 2 3 4") + "hk 9\r\n"));
-    Parse(Lines(1, "1 2 3 4"));
-    FailingArraySize = sizeof(LineElement) * 1000;
-    EXPECT_FALSE(ReadExchangeFile(path));
-    FailingArraySize = 0;
-    platform::RemoveFile(path);
-    EXPECT_EQ(DrawingState.AxisAngle, 5.0);
-    EXPECT_EQ(DrawingState.Lines.Count(), 1000u);
-    EXPECT_EQ(DrawingState.ElementOrder.Count(), 1000u);
 }
 
 TEST_F(Elements, NumberTheSegmentsOfPolylines)
