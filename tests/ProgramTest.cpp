@@ -84,11 +84,9 @@ TEST(Program, RefusedOrCancelledRunsLeaveTheEmptyOutput)
 
 TEST(Program, BadCommandsAreReportedAndSkipped)
 {
-    const std::string prefix = Utf8(u8"高さ");
-    std::string tooLong;
-    for (int i = 0; i < 17; ++i)
-        tooLong += Utf8(u8"あい");  // 34 characters in an edit box of 32
-    const ProgramRun run(Sample, "Frobnicate\nEdit2=" + prefix + "\nEdit3=" + tooLong +
+    // 34 characters in an edit box of 32.
+    const std::string tooLong = Utf8(u8"あいあいあいあいあいあいあいあいあいあいあいあいあいあいあいあいあい");
+    const ProgramRun run(Sample, "Frobnicate\nEdit2=" + Utf8(u8"高さ") + "\nEdit3=" + tooLong +
                                      "\nCheckBox1=2\nComboBox9=1\nRadioGroup1=x\nComboBox3=1\n5=-1\n"
                                      "Edit7=1234567890\nOK\nEdit7=3\nOK\n");
     EXPECT_EQ(run.Status, 0);
@@ -98,10 +96,7 @@ TEST(Program, BadCommandsAreReportedAndSkipped)
         EXPECT_NE(run.Err.find(complaint), std::string::npos) << complaint;
     ASSERT_EQ(run.Settings.size(), 31u);
     EXPECT_EQ(run.Settings[8], "高さ");  // Shift-JIS in the file
-    std::string cut;
-    for (int i = 0; i < 16; ++i)
-        cut += "あい";
-    EXPECT_EQ(run.Settings[9], cut);
+    EXPECT_EQ(run.Settings[9], "あいあいあいあいあいあいあいあいあいあいあいあいあいあいあいあい");
     EXPECT_EQ(run.Settings[18], "0") << "CheckBox1=2 was refused";
     // The prefix reaches the value text.
     EXPECT_NE(run.Exchange.find("\"高さ"), std::string::npos);
