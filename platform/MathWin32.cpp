@@ -65,14 +65,15 @@ bool Reduce(long double x, int& quadrant, long double& rest)
     return true;
 }
 
-long double Sine(long double x, bool& done)
+// Sine of x shifted by quarter turns: cos x = sin(x + pi/2).
+long double SineOfQuadrant(long double x, int quarterTurns, bool& done)
 {
     int quadrant = 0;
     long double r = 0;
     done = Reduce(x, quadrant, r);
     if (!done)
         return 0;
-    switch (quadrant) {
+    switch ((quadrant + quarterTurns) % 4) {
     case 0: return SineSeries(r);
     case 1: return CosineSeries(r);
     case 2: return -SineSeries(r);
@@ -80,20 +81,8 @@ long double Sine(long double x, bool& done)
     }
 }
 
-long double Cosine(long double x, bool& done)
-{
-    int quadrant = 0;
-    long double r = 0;
-    done = Reduce(x, quadrant, r);
-    if (!done)
-        return 0;
-    switch (quadrant) {
-    case 0: return CosineSeries(r);
-    case 1: return -SineSeries(r);
-    case 2: return -CosineSeries(r);
-    default: return SineSeries(r);
-    }
-}
+long double Sine(long double x, bool& done) { return SineOfQuadrant(x, 0, done); }
+long double Cosine(long double x, bool& done) { return SineOfQuadrant(x, 1, done); }
 
 }  // namespace
 
