@@ -6,7 +6,7 @@
 #include "exchange/ExchangeReader.h"
 #include "exchange/OutputStore.h"
 #include "helpers/MyFunc.h"
-#include "platform/Files.h"
+#include "platform/ExecutablePath.h"
 
 TForm1* Form1 = nullptr;
 
@@ -33,7 +33,7 @@ std::vector<std::string> ToStrings(std::span<const std::string_view> items)
 
 }  // namespace
 
-TForm1::TForm1(platform::FormToolkit* toolkit) : Toolkit(toolkit)
+TForm1::TForm1(FormToolkit* toolkit) : Toolkit(toolkit)
 {
     Left = layout::Form().Left;
     Top = layout::Form().Top;

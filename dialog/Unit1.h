@@ -3,13 +3,13 @@
 // front end (Win32 window, console, the tests' recorder) shows them, writes
 // the user's changes back into them, keeps Left/Top in step with the
 // window, and carries out the four effects the handlers ask for through
-// platform::FormToolkit. Strings are Shift-JIS bytes; paths are UTF-8.
+// FormToolkit. Strings are Shift-JIS bytes; paths are UTF-8.
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/FormToolkit.h"
+#include "dialog/FormToolkit.h"
 
 struct TComboBox {
     std::vector<std::string> Items;
@@ -51,7 +51,7 @@ struct TLabel {
 class TForm1 {
 public:
     // Every control with the defaults of the form description.
-    explicit TForm1(platform::FormToolkit* toolkit = nullptr);
+    explicit TForm1(FormToolkit* toolkit = nullptr);
 
     TComboBox ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5;
     TEdit Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9;
@@ -74,7 +74,7 @@ public:
     // still empty, so a test can point it at a folder of its own first.
     std::string ProgramFolder;
 
-    platform::FormToolkit* Toolkit = nullptr;
+    FormToolkit* Toolkit = nullptr;
 
     // Handlers, called by the front end.
     void FormShow();      // once, when the dialog is first shown

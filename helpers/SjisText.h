@@ -3,7 +3,9 @@
 // two-byte character; every walk starts at the first byte.
 #include <string>
 
-inline bool IsLeadByte(unsigned char b) { return (b >= 0x80 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFD); }
+#include "platform/Charset.h"
+
+using platform::IsLeadByte;
 
 std::string StripSpaces(const std::string& text);
 std::string ToFullWidth(const std::string& text);

@@ -13,8 +13,6 @@ namespace {
 
 const char kReplacementUtf8[] = "\xEF\xBF\xBD";
 
-bool IsLeadByte(unsigned char b) { return (b >= 0x80 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFD); }
-
 class Converter {
 public:
     Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}

@@ -1,5 +1,5 @@
 // The running executable's own path, as the kernel knows it.
-#include "platform/Files.h"
+#include "platform/ExecutablePath.h"
 
 #include <unistd.h>
 #include <vector>

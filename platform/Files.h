@@ -42,15 +42,22 @@ private:
 
 bool FileExists(const std::string& path);
 bool RemoveFile(const std::string& path);
+// Puts the file at from in the place of the file at to, replacing it.
+bool MoveFileOver(const std::string& from, const std::string& to);
 
-// Writes bytes to path; on any error no file is left there and false is returned.
-bool WriteWholeFile(const std::string& path, const std::string& bytes);
-// Reads the whole file; false when it cannot be opened or read.
+// What WriteWholeFile does where it cannot create its temporary file.
+enum class WithoutTemporary {
+    Fail,          // report the failure; the file at path stays as it was
+    WriteInPlace,  // create or truncate path itself, and delete it on error
+};
+
+// Writes bytes to path through a temporary file beside it, which replaces
+// path only once complete: on any error false is returned and neither a
+// partial file nor a damaged previous file is left behind.
+bool WriteWholeFile(const std::string& path, const std::string& bytes,
+                    WithoutTemporary fallback = WithoutTemporary::Fail);
+// Reads the whole file; false when it cannot be opened or read, with bytes
+// then holding what was read before the error.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
-
-// Full path of the running executable (UTF-8).
-std::string ExecutablePath();
-// Folder of the running executable, ending in the path delimiter.
-std::string ExecutableFolder();
 
 }  // namespace platform

@@ -76,41 +76,9 @@ bool RemoveFile(const std::string& path)
     return ::unlink(path.c_str()) == 0;
 }
 
-// The bytes go to a temporary file beside the target, which replaces the
-// target only once it is complete: a failure leaves neither a partial file
-// nor a damaged previous file behind.
-bool WriteWholeFile(const std::string& path, const std::string& bytes)
+bool MoveFileOver(const std::string& from, const std::string& to)
 {
-    if (path.empty())
-        return false;
-    const std::string temporary = path + ".tmp";
-    OutputFile file;
-    if (!file.Create(temporary))
-        return false;
-    const bool written = file.Write(bytes);
-    const bool closed = file.Close();
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        RemoveFile(temporary);
-        return false;
-    }
-    return true;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& bytes)
-{
-    bytes.clear();
-    InputFile file;
-    if (!file.Open(path))
-        return false;
-    char buffer[65536];
-    for (;;) {
-        const long long got = file.Read(buffer, sizeof buffer);
-        if (got < 0)
-            return false;
-        if (got == 0)
-            return true;
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
+    return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
 }  // namespace platform

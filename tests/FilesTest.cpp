@@ -1,3 +1,4 @@
+#include "platform/ExecutablePath.h"
 #include "platform/Files.h"
 
 #include <gtest/gtest.h>

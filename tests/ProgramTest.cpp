@@ -19,7 +19,7 @@ const std::string Sample = ReadBytes(Q308_SOURCE_DIR "/../shared/samples/host-fo
 struct ProgramRun {
     ProgramRun(const std::string& exchange, const std::string& commands)
     {
-        std::filesystem::copy_file(Q308_BINARY_DIR "/dialog/q308", Scratch.File("q308"));
+        std::filesystem::copy_file(Q308_BINARY_DIR "/q308", Scratch.File("q308"));
         WriteBytes(Scratch.File("JWC_TEMP.TXT"), exchange);
         WriteBytes(Scratch.File("commands"), commands);
         const int status =

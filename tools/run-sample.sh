@@ -15,7 +15,7 @@ cmake --build --preset default --target q308 -j2
 run="$root/out/sample-run"
 mkdir -p "$run"
 # The settings file stays from run to run, as it does beside a real installation.
-cp build/default/dialog/q308 "$run/q308"
+cp build/default/q308 "$run/q308"
 cp samples/JWC_TEMP.TXT "$run/JWC_TEMP.TXT"
 
 if [ -t 0 ]; then

@@ -31,7 +31,7 @@ q308_wine_prefix
 # The program as the host starts it: the exchange file beside it, and
 # settings that place the dialog near the corner with the host's text type.
 mkdir -p "$work/q308"
-cp build/mingw64/dialog/q308.exe "$work/q308/"
+cp build/mingw64/q308.exe "$work/q308/"
 cp "$samples/host-four-points.txt" "$work/q308/JWC_TEMP.TXT"
 printf '%s\r\n' 16 16 0 0 0 3 2 1 '' '' 0.5 2 2 3 15 2 0 0 0 0 0 0 >"$work/q308/q304.dat"
 wine "$work/q308/q308.exe" >/dev/null 2>&1 &

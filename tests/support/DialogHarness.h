@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "dialog/Unit1.h"
-#include "platform/FormToolkit.h"
+#include "dialog/FormToolkit.h"
 
 namespace harness {
 
@@ -84,7 +84,7 @@ inline std::string ExchangeText(const std::vector<std::string>& records)
 }
 
 // What a front end does with the four effects, written down in order.
-class RecordingToolkit : public platform::FormToolkit {
+class RecordingToolkit : public FormToolkit {
 public:
     std::vector<std::string> Focused;
     std::vector<std::string> Messages;

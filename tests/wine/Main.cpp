@@ -11,6 +11,7 @@
 //   q308-wine-test dump Q308_EXE FOLDER
 //       starts q308.exe in FOLDER and lists the dialog's windows
 #include "WineTest.h"
+#include "platform/ExecutablePath.h"
 #include "platform/Files.h"
 
 namespace {

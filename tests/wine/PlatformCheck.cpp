@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/Charset.h"
+#include "platform/ExecutablePath.h"
 #include "platform/Files.h"
 
 namespace wt {

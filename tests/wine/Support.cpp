@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/WideText.h"
+
 namespace wt {
 
 namespace {
@@ -80,36 +82,10 @@ bool Case::Bytes(const std::string& actual, const std::string& expected, const s
 
 // ---- text -------------------------------------------------------------
 
-namespace {
-
-std::string Narrow(UINT codePage, const std::wstring& wide, DWORD flags, const char* fallback)
-{
-    if (wide.empty())
-        return std::string();
-    const int size =
-        WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0, fallback, nullptr);
-    std::string text(static_cast<std::size_t>(std::max(size, 0)), '\0');
-    WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), text.data(), size, fallback,
-                        nullptr);
-    return text;
-}
-
-std::wstring Widen(UINT codePage, const std::string& text)
-{
-    if (text.empty())
-        return std::wstring();
-    const int size = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(std::max(size, 0)), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
-}
-
-}  // namespace
-
-std::string Utf8(const std::wstring& wide) { return Narrow(CP_UTF8, wide, 0, nullptr); }
-std::wstring Wide(const std::string& utf8) { return Widen(CP_UTF8, utf8); }
-std::string Sjis(const std::wstring& wide) { return Narrow(932, wide, WC_NO_BEST_FIT_CHARS, "?"); }
-std::wstring FromSjis(const std::string& sjis) { return Widen(932, sjis); }
+std::string Utf8(const std::wstring& wide) { return platform::Utf8FromWide(wide); }
+std::wstring Wide(const std::string& utf8) { return platform::WideFromUtf8(utf8); }
+std::string Sjis(const std::wstring& wide) { return platform::SjisFromWide(wide); }
+std::wstring FromSjis(const std::string& sjis) { return platform::WideFromSjis(sjis); }
 
 std::wstring Hex(const std::string& bytes)
 {

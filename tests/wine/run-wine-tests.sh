@@ -30,11 +30,11 @@ echo "--- building"
 if [ -n "${Q308_NATIVE_BUILD:-}" ]; then
     cmake -S "$root" -B "$Q308_NATIVE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$Q308_NATIVE_BUILD" --target q308 -j"$jobs" >/dev/null
-    native=$(cd "$Q308_NATIVE_BUILD" && pwd)/dialog/q308
+    native=$(cd "$Q308_NATIVE_BUILD" && pwd)/q308
 else
     cmake --preset default >/dev/null
     cmake --build --preset default --target q308 -j"$jobs" >/dev/null
-    native=$root/build/default/dialog/q308
+    native=$root/build/default/q308
 fi
 for arch in mingw64 mingw32; do
     cmake --preset "$arch" >/dev/null
@@ -88,7 +88,7 @@ q308_wine_prefix
 windows_path() { printf 'Z:%s' "$(printf '%s' "$1" | sed 's|/|\\|g')"; }
 
 echo "--- the native program on every scenario"
-driver64=$root/build/mingw64/dialog/q308-wine-test.exe
+driver64=$root/build/mingw64/q308-wine-test.exe
 timeout 120 wine "$driver64" plan "$(windows_path "$work/plan")" "$(windows_path "$samples")"
 for scenario in "$work/plan"/*/; do
     mkdir -p "$scenario/native"
@@ -118,7 +118,7 @@ run_suite() {
 run_suite 64bit "$driver64" "${release}64bit/q308.exe"
 # Debian's wine64 alone runs no 32-bit programs; with wine32 installed the
 # 32-bit build is tested the same way.
-driver32=$root/build/mingw32/dialog/q308-wine-test.exe
+driver32=$root/build/mingw32/q308-wine-test.exe
 if timeout 60 wine "$driver32" exe-path "$(windows_path "$work/probe32.txt")" >/dev/null 2>&1 &&
     [ -s "$work/probe32.txt" ]; then
     run_suite 32bit "$driver32" "${release}32bit/q308.exe"

@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build/default}
-program=$build/dialog/q308
+program=$build/q308
 preview=$build/tools/preview/q308-preview
 for tool in "$program" "$preview"; do
   [ -x "$tool" ] || { echo "missing $tool: build the targets q308 and q308-preview first" >&2; exit 1; }

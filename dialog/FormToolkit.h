@@ -1,10 +1,9 @@
 #pragma once
-// The four effects of the dialog that need a real toolkit. Each front end
-// (Win32, console, the tests' recorder) implements them; the form's
+// The seam between the dialog and whatever shows it: the four effects of
+// the dialog that need a real toolkit. Each front end (frontends/win32,
+// frontends/console, the tests' recorder) implements them; the form's
 // handlers work on control values only and ask for these.
 #include <string>
-
-namespace platform {
 
 class FormToolkit {
 public:
@@ -18,5 +17,3 @@ public:
     // Closes the dialog; the front end then runs the form's close handler.
     virtual void CloseForm() = 0;
 };
-
-}  // namespace platform

@@ -13,15 +13,11 @@
 #include <vector>
 
 #include "dialog/FormLayout.h"
-#include "platform/FormToolkit.h"
+#include "dialog/FormToolkit.h"
 
 class TForm1;
 
 namespace win32 {
-
-// Shift-JIS (the form's strings) <-> the windows' UTF-16.
-std::wstring WideFromSjis(std::string_view sjis);
-std::string SjisFromWide(const std::wstring& wide);
 
 // One control of the description and the windows that show it: a radio
 // group has its frame in Window and one window per item in Buttons.
@@ -32,7 +28,7 @@ struct ControlWindow {
     HBRUSH Background = nullptr;  // only when the control has a colour of its own
 };
 
-class FormWindow final : public platform::FormToolkit {
+class FormWindow final : public FormToolkit {
 public:
     explicit FormWindow(TForm1& form);
     ~FormWindow() override;

@@ -1,14 +1,18 @@
 // The dialog's child windows: built from the form description, filled from
 // and read back into TForm1.
-#include "platform/FrontendWin32.h"
+#include "frontends/win32/FormWindow.h"
 
 #include <imm.h>
 
 #include <algorithm>
 
 #include "dialog/Unit1.h"
+#include "platform/WideText.h"
 
 namespace win32 {
+
+using platform::SjisFromWide;
+using platform::WideFromSjis;
 
 namespace {
 

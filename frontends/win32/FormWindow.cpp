@@ -3,14 +3,17 @@
 // dialog is a window of its own class run by the dialog manager, so Tab,
 // Enter (default button) and Escape (cancel button) behave as in any
 // Windows dialog.
-#include "platform/FrontendWin32.h"
+#include "frontends/win32/FormWindow.h"
 
 #include <algorithm>
 
 #include "dialog/Frontend.h"
 #include "dialog/Unit1.h"
+#include "platform/WideText.h"
 
 namespace win32 {
+
+using platform::WideFromSjis;
 
 namespace {
 
@@ -36,33 +39,6 @@ void AttachOnCreate(HWND window, UINT message, LPARAM lParam)
 }
 
 }  // namespace
-
-std::wstring WideFromSjis(std::string_view sjis)
-{
-    if (sjis.empty())
-        return std::wstring();
-    const int size = MultiByteToWideChar(932, 0, sjis.data(), static_cast<int>(sjis.size()), nullptr, 0);
-    if (size <= 0)
-        return std::wstring();
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(932, 0, sjis.data(), static_cast<int>(sjis.size()), wide.data(), size);
-    return wide;
-}
-
-std::string SjisFromWide(const std::wstring& wide)
-{
-    if (wide.empty())
-        return std::string();
-    // A character Shift-JIS lacks becomes '?', never a look-alike.
-    const int size = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                                         nullptr, 0, "?", nullptr);
-    if (size <= 0)
-        return std::string();
-    std::string sjis(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), sjis.data(), size,
-                        "?", nullptr);
-    return sjis;
-}
 
 FormWindow::FormWindow(TForm1& form) : form_(form)
 {

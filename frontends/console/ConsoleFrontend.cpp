@@ -30,7 +30,7 @@ namespace {
 
 std::string Screen(std::string_view sjis) { return platform::SjisToUtf8(std::string(sjis)); }
 
-class ConsoleToolkit : public platform::FormToolkit {
+class ConsoleToolkit : public FormToolkit {
 public:
     explicit ConsoleToolkit(bool interactive) : interactive_(interactive) {}
 
