@@ -13,6 +13,10 @@ struct PointD {
     double Y = 0.0;
 };
 
+// p turned about centre by angle degrees, counter-clockwise: every rotation
+// of the construction.
+PointD Rotated(const PointD& p, const PointD& centre, double angle);
+
 // The checked control values of one press of OK. Lengths are drawing-size
 // millimetres when read; the four distances become drawing units in the set-up.
 struct DimensionOptionsRecord {

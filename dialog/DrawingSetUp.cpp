@@ -15,13 +15,6 @@ PointD PickedPointAt(int number)
     return {};
 }
 
-PointD Rotated(const PointD& p, const PointD& centre, double angle)
-{
-    PointD r;
-    RotatePointDeg(p.X, p.Y, centre.X, centre.Y, angle, r.X, r.Y);
-    return r;
-}
-
 // The foot of the dimension line on the extension line of point p: the x
 // of P3 and the y of p in the drawing turned by -AxisAngle about p.
 PointD DimLineEndFor(const PointD& p, const PointD& p3, double axisAngle)
@@ -31,6 +24,13 @@ PointD DimLineEndFor(const PointD& p, const PointD& p3, double axisAngle)
 }
 
 }  // namespace
+
+PointD Rotated(const PointD& p, const PointD& centre, double angle)
+{
+    PointD r;
+    RotatePointDeg(p.X, p.Y, centre.X, centre.Y, angle, r.X, r.Y);
+    return r;
+}
 
 double CurrentLayerScale()
 {

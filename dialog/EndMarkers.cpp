@@ -5,13 +5,12 @@
 
 #include "dialog/Construction.h"
 #include "exchange/Emitters.h"
+#include "helpers/MyFunc.h"
 
 namespace {
 
 constexpr int32_t LineArrow = 0;
 constexpr int32_t LastMarker = 11;
-
-double Radians(double degrees) { return degrees / 180 * std::numbers::pi; }
 
 // Room of the point markers 1..11 along the line, in drawing-size mm at scale 1.
 constexpr double PointMarkerReach[LastMarker + 1] = {

@@ -10,19 +10,15 @@ namespace {
 void DrawExtensionLine(const PointD& p, const DimensionConstruction& c)
 {
     const double a = c.AxisAngle;
-    double qx = 0.0;
-    double qy = 0.0;
-    RotatePointDeg(c.P3.X, c.P3.Y, p.X, p.Y, -a, qx, qy);
+    const double qx = Rotated(c.P3, p, -a).X;
     const double gap = c.DimensionOptions.ExtensionGap;
     const double overshoot = c.DimensionOptions.ExtensionOvershoot;
     // A dimension line level with the point counts as the positive side.
     const bool positive = qx >= p.X;
     const double startX = positive ? p.X + gap : p.X - gap;
     const double endX = positive ? qx + overshoot : qx - overshoot;
-    PointD start;
-    PointD end;
-    RotatePointDeg(startX, p.Y, p.X, p.Y, a, start.X, start.Y);
-    RotatePointDeg(endX, p.Y, p.X, p.Y, a, end.X, end.Y);
+    const PointD start = Rotated({startX, p.Y}, p, a);
+    const PointD end = Rotated({endX, p.Y}, p, a);
     EmitZFlags(4);
     EmitLine(start.X, start.Y, end.X, end.Y);
 }

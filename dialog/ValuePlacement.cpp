@@ -2,7 +2,6 @@
 // (or one dimension figure), reversed arrows with their run-out lines, the
 // end markers, and the host's text type put back.
 #include <cmath>
-#include <numbers>
 
 #include "dialog/Construction.h"
 #include "exchange/DrawingState.h"
@@ -12,15 +11,6 @@
 namespace {
 
 constexpr double Tolerance = 1e-10;
-
-double Radians(double degrees) { return degrees / 180 * std::numbers::pi; }
-
-PointD Rotated(const PointD& p, const PointD& centre, double angle)
-{
-    PointD r;
-    RotatePointDeg(p.X, p.Y, centre.X, centre.Y, angle, r.X, r.Y);
-    return r;
-}
 
 // The value reads left to right or bottom to top, never upside down.
 double UprightAngle(double axisAngle)

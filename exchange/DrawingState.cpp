@@ -24,7 +24,6 @@ void InitDrawingState()
 
     for (double& scale : s.LayerGroupScales)
         scale = 1.0;
-    s.ReadingAttributes.FontName = "<ＭＳ ゴシック>";
 
     s.LayerGroupNames.assign(LayerGroupCount, std::string());
     s.LayerNames.assign(LayerGroupCount * LayersPerGroup, std::string());

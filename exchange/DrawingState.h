@@ -31,8 +31,12 @@ struct PickedPoint {
     int32_t Kind = PickPlain;
 };
 
-// Attributes in force in the host, each from the first record of its kind.
-struct InitialAttributeSet {
+// The font the host draws with when nothing else is named; the reader and
+// the output start from it.
+inline constexpr const char* HostDefaultFontName = "<ＭＳ ゴシック>";
+
+// What the host's first records and the reader's running attributes share.
+struct AttributeSet {
     int32_t LayerGroup = 0;
     int32_t Layer = 0;
     int32_t LineColor = 1;
@@ -43,23 +47,17 @@ struct InitialAttributeSet {
     double FreeHeight = 2.0;
     double FreeSpacing = 0.0;
     int32_t FreeColor = 1;
+};
+
+// Attributes in force in the host, each from the first record of its kind.
+struct InitialAttributeSet : AttributeSet {
     std::string FontName;  // empty until a font record names one
 };
 
 // Attributes in force while the reader walks the file.
-struct ReadingAttributeSet {
-    int32_t LayerGroup = 0;
-    int32_t Layer = 0;
-    int32_t LineColor = 1;
-    int32_t LineType = 1;
-    int32_t LineWidth = 0;
-    int32_t TextType = 1;
-    double FreeWidth = 2.0;
-    double FreeHeight = 2.0;
-    double FreeSpacing = 0.0;
-    int32_t FreeColor = 1;
+struct ReadingAttributeSet : AttributeSet {
     int32_t TextColor = 0;
-    std::string FontName;  // "<ＭＳ ゴシック>" after InitDrawingState
+    std::string FontName = HostDefaultFontName;
     int32_t PointColor = 1;
     int32_t ExtendedColor = 0;
 };

@@ -16,8 +16,6 @@ namespace {
 // Below this, output geometry is degenerate: no line, no direction.
 constexpr double Degenerate = 1e-8;
 
-const char* const DefaultFontName = "<ＭＳ ゴシック>";
-
 // The change-driven rule every attribute shares: due when the flag asks for
 // it or the value moved; a due value becomes the last one written.
 bool TakeIfDue(CachedInt& entry, int32_t value)
@@ -78,7 +76,7 @@ void ResetOutputAttributes()
     OutputAttributeCache.LineType.Last = 1;
     OutputAttributeCache.TextType.Last = 1;
     OutputAttributeCache.PointColor.Last = 1;
-    OutputAttributeCache.FontName = DefaultFontName;
+    OutputAttributeCache.FontName = HostDefaultFontName;
 }
 
 int32_t MapColorCode(int32_t color)

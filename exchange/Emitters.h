@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "exchange/DrawingState.h"
+
 struct CachedInt {
     int32_t Last = 0;
     bool MustEmit = true;
@@ -21,7 +23,7 @@ struct OutputAttributeCacheRecord {
     double FreeSpacing = 0.0;
     int32_t FreeColor = 1;
     CachedInt TextColor;
-    std::string FontName = "<ＭＳ ゴシック>";
+    std::string FontName = HostDefaultFontName;
     bool FontMustEmit = true;
     CachedInt PointColor;
 };

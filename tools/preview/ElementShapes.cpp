@@ -1,7 +1,6 @@
 #include "tools/preview/ElementShapes.h"
 
 #include <cmath>
-#include <numbers>
 
 #include "helpers/MyFunc.h"
 #include "platform/Charset.h"
@@ -10,8 +9,6 @@
 namespace preview {
 
 namespace {
-
-constexpr double DegToRad = std::numbers::pi / 180.0;
 
 bool AllUsable(const double* values, int count)
 {
@@ -93,7 +90,7 @@ bool AddArcShape(const ArcElement& arc, Role role, std::vector<Shape>& out)
     if (sweep <= 0)
         sweep = 360;  // equal angles: the whole ellipse
     const int steps = std::max(8, static_cast<int>(std::ceil(sweep / 5.0)));
-    const double tc = std::cos(v[6] * DegToRad), ts = std::sin(v[6] * DegToRad);
+    const double tc = std::cos(Radians(v[6])), ts = std::sin(Radians(v[6]));
 
     Shape shape;
     shape.Kind = ShapeKind::Path;
@@ -101,7 +98,7 @@ bool AddArcShape(const ArcElement& arc, Role role, std::vector<Shape>& out)
     shape.Closed = sweep >= 360;
     const int last = shape.Closed ? steps - 1 : steps;
     for (int i = 0; i <= last; ++i) {
-        const double t = (v[3] + sweep * i / steps) * DegToRad;
+        const double t = Radians(v[3] + sweep * i / steps);
         const double u = r * std::cos(t), w = r * flat * std::sin(t);
         shape.Points.push_back({cx + u * tc - w * ts, cy + u * ts + w * tc});
     }

@@ -4,6 +4,8 @@
 #include <initializer_list>
 #include <numbers>
 
+#include "helpers/Geometry.h"
+
 namespace preview {
 
 namespace {
@@ -20,7 +22,7 @@ public:
     MarkerFrame(double x, double y, double size, double angleDeg, Role role, std::vector<Shape>& out)
         : x_(x), y_(y), size_(size), role_(role), out_(out)
     {
-        const double a = angleDeg * std::numbers::pi / 180.0;
+        const double a = Radians(angleDeg);
         cos_ = std::cos(a);
         sin_ = std::sin(a);
     }

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
+
+#include "helpers/Geometry.h"
 
 namespace preview {
 
@@ -44,7 +45,7 @@ Box ShapeBounds(const Shape& shape)
         box.Add(shape.Centre.X, shape.Centre.Y);
         break;
     case ShapeKind::Text: {
-        const double a = shape.AngleDeg * std::numbers::pi / 180.0;
+        const double a = Radians(shape.AngleDeg);
         const double ux = std::cos(a), uy = std::sin(a);
         const double nx = -uy, ny = ux;
         const Point o = shape.Centre;
