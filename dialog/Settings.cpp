@@ -1,13 +1,7 @@
-// The settings file "q304.dat": one value per line, CR LF, no keys.
-//
-//   lines 1-2    SavedLeft, SavedTop            decimal
-//   lines 3-7    ComboBox1..ComboBox5           item index
-//   lines 8-16   Edit1..Edit9                   text as typed
-//   lines 17-18  RadioGroup1, RadioGroup2       item index
-//   lines 19-22  CheckBox1..CheckBox4           "1" / "0"
-//   lines 23-31  layer group, its scale, axis angle, picked points 1-3
-//                (written for reference, never read back)
-#include <string_view>
+// The settings file: its lines as data, and TForm1's load and save of it.
+#include "dialog/Settings.h"
+
+#include <algorithm>
 #include <vector>
 
 #include "dialog/Unit1.h"
@@ -17,17 +11,19 @@
 
 namespace {
 
-constexpr int LinesRead = 22;
-
-// CR LF or LF ends a line; the text after the last line end is a line too.
-std::vector<std::string> SplitLines(const std::string& bytes)
+// CR LF or LF ends a line. With ended, the text after the last line end is
+// dropped; otherwise it is a line too.
+std::vector<std::string_view> SplitLines(std::string_view bytes, bool ended)
 {
-    std::vector<std::string> lines;
+    std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
         std::size_t end = bytes.find('\n', start);
-        if (end == std::string::npos)
+        if (end == std::string_view::npos) {
+            if (ended)
+                break;
             end = bytes.size();
+        }
         std::size_t stop = end;
         if (stop > start && bytes[stop - 1] == '\r')
             --stop;
@@ -37,20 +33,117 @@ std::vector<std::string> SplitLines(const std::string& bytes)
     return lines;
 }
 
-// A line break inside an edit text would shift every later line of the
-// file, so the text is written up to its first one.
+int32_t IndexFromLine(std::string_view line)
+{
+    const int32_t index = StrToIntSafe(std::string(line));
+    return index < 0 ? 0 : index;
+}
+
 std::string SingleLine(const std::string& text)
 {
     return text.substr(0, text.find_first_of("\r\n"));
 }
 
-int32_t IndexFromLine(const std::string& line)
+}  // namespace
+
+void ParseSettings(std::string_view bytes, bool complete, SettingsValues& values)
 {
-    const int32_t index = StrToIntSafe(line);
-    return index < 0 ? 0 : index;
+    const std::vector<std::string_view> lines = SplitLines(bytes, !complete);
+    const std::size_t count = complete ? SettingsLinesRead : std::min<std::size_t>(lines.size(), SettingsLinesRead);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view line = i < lines.size() ? lines[i] : std::string_view();
+        if (i == 0)
+            values.SavedLeft = StrToIntSafe(std::string(line));
+        else if (i == 1)
+            values.SavedTop = StrToIntSafe(std::string(line));
+        else if (i < 7)
+            values.ComboBoxIndex[i - 2] = IndexFromLine(line);
+        else if (i < 16)
+            values.EditText[i - 7] = std::string(line);
+        else if (i < 18)
+            values.RadioGroupIndex[i - 16] = IndexFromLine(line);
+        else
+            values.CheckBoxChecked[i - 18] = StrToIntSafe(std::string(line)) != 0;
+    }
 }
 
-}  // namespace
+std::string RenderSettings(const SettingsValues& values, const SettingsRunValues& run)
+{
+    std::string bytes;
+    auto line = [&bytes](const std::string& text) { bytes += text + "\r\n"; };
+    line(FormatInt(values.SavedLeft));
+    line(FormatInt(values.SavedTop));
+    for (int32_t index : values.ComboBoxIndex)
+        line(FormatInt(index));
+    for (const std::string& text : values.EditText)
+        line(SingleLine(text));
+    for (int32_t index : values.RadioGroupIndex)
+        line(FormatInt(index));
+    for (bool checked : values.CheckBoxChecked)
+        line(checked ? "1" : "0");
+    line(FormatInt(run.LayerGroup));
+    line(FormatReal(run.LayerScale));
+    line(FormatReal(run.AxisAngle));
+    for (int i = 0; i < 3; ++i) {
+        line(FormatReal(run.PointX[i]));
+        line(FormatReal(run.PointY[i]));
+    }
+    return bytes;
+}
+
+SettingsRunValues SettingsRunFromModel()
+{
+    SettingsRunValues run;
+    const int32_t group = DrawingState.InitialAttributes.LayerGroup;
+    run.LayerGroup = group;
+    // The reader keeps the layer group in 0..15; a model filled otherwise
+    // must not make the save read outside the table.
+    run.LayerScale = group >= 0 && group < LayerGroupCount ? DrawingState.LayerGroupScales[group] : 1.0;
+    run.AxisAngle = DrawingState.AxisAngle;
+    for (int i = 0; i < 3; ++i) {
+        if (static_cast<int>(DrawingState.PickedPoints.size()) > i + 1) {
+            run.PointX[i] = DrawingState.PickedPoints[i + 1].X;
+            run.PointY[i] = DrawingState.PickedPoints[i + 1].Y;
+        }
+    }
+    return run;
+}
+
+SettingsValues TForm1::CurrentSettings() const
+{
+    SettingsValues values;
+    values.SavedLeft = SavedLeft;
+    values.SavedTop = SavedTop;
+    const TComboBox* boxes[] = {&ComboBox1, &ComboBox2, &ComboBox3, &ComboBox4, &ComboBox5};
+    for (int i = 0; i < 5; ++i)
+        values.ComboBoxIndex[i] = boxes[i]->ItemIndex;
+    const TEdit* edits[] = {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5, &Edit6, &Edit7, &Edit8, &Edit9};
+    for (int i = 0; i < 9; ++i)
+        values.EditText[i] = edits[i]->Text;
+    values.RadioGroupIndex[0] = RadioGroup1.ItemIndex;
+    values.RadioGroupIndex[1] = RadioGroup2.ItemIndex;
+    const TCheckBox* checks[] = {&CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4};
+    for (int i = 0; i < 4; ++i)
+        values.CheckBoxChecked[i] = checks[i]->Checked;
+    return values;
+}
+
+void TForm1::ApplySettings(const SettingsValues& values)
+{
+    SavedLeft = values.SavedLeft;
+    SavedTop = values.SavedTop;
+    TComboBox* boxes[] = {&ComboBox1, &ComboBox2, &ComboBox3, &ComboBox4, &ComboBox5};
+    for (int i = 0; i < 5; ++i)
+        boxes[i]->SetItemIndex(values.ComboBoxIndex[i]);
+    TEdit* edits[] = {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5, &Edit6, &Edit7, &Edit8, &Edit9};
+    for (int i = 0; i < 9; ++i)
+        edits[i]->Text = values.EditText[i];
+    RadioGroup1.SetItemIndex(values.RadioGroupIndex[0]);
+    RadioGroup2.SetItemIndex(values.RadioGroupIndex[1]);
+    TCheckBox* checks[] = {&CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4};
+    for (int i = 0; i < 4; ++i)
+        checks[i]->Checked = values.CheckBoxChecked[i];
+}
 
 void TForm1::LoadSettings(const std::string& path)
 {
@@ -59,55 +152,17 @@ void TForm1::LoadSettings(const std::string& path)
     if (!platform::FileExists(path))
         return;
     std::string bytes;
-    if (!platform::ReadWholeFile(path, bytes))
-        return;
-    std::vector<std::string> lines = SplitLines(bytes);
-    lines.resize(LinesRead);  // missing lines read as empty text
-
-    SavedLeft = StrToIntSafe(lines[0]);
-    SavedTop = StrToIntSafe(lines[1]);
-    TComboBox* boxes[] = {&ComboBox1, &ComboBox2, &ComboBox3, &ComboBox4, &ComboBox5};
-    for (int i = 0; i < 5; ++i)
-        boxes[i]->SetItemIndex(IndexFromLine(lines[2 + i]));
-    TEdit* edits[] = {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5, &Edit6, &Edit7, &Edit8, &Edit9};
-    for (int i = 0; i < 9; ++i)
-        edits[i]->Text = lines[7 + i];
-    RadioGroup1.SetItemIndex(IndexFromLine(lines[16]));
-    RadioGroup2.SetItemIndex(IndexFromLine(lines[17]));
-    TCheckBox* checks[] = {&CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4};
-    for (int i = 0; i < 4; ++i)
-        checks[i]->Checked = StrToIntSafe(lines[18 + i]) != 0;
+    const bool complete = platform::ReadWholeFile(path, bytes);
+    SettingsValues values = CurrentSettings();
+    ParseSettings(bytes, complete, values);
+    ApplySettings(values);
 }
 
 void TForm1::SaveSettings(const std::string& path)
 {
-    std::string bytes;
-    auto line = [&bytes](const std::string& text) { bytes += text + "\r\n"; };
-
-    line(FormatInt(SavedLeft));
-    line(FormatInt(SavedTop));
-    for (const TComboBox* box : {&ComboBox1, &ComboBox2, &ComboBox3, &ComboBox4, &ComboBox5})
-        line(FormatInt(box->ItemIndex));
-    for (const TEdit* edit : {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5, &Edit6, &Edit7, &Edit8, &Edit9})
-        line(SingleLine(edit->Text));
-    line(FormatInt(RadioGroup1.ItemIndex));
-    line(FormatInt(RadioGroup2.ItemIndex));
-    for (const TCheckBox* check : {&CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4})
-        line(check->Checked ? "1" : "0");
-
-    const int32_t group = DrawingState.InitialAttributes.LayerGroup;
-    line(FormatInt(group));
-    // The reader keeps the layer group in 0..15; a model filled otherwise
-    // must not make the save read outside the table.
-    line(FormatReal(group >= 0 && group < LayerGroupCount ? DrawingState.LayerGroupScales[group] : 1.0));
-    line(FormatReal(DrawingState.AxisAngle));
-    for (int i = 1; i <= 3; ++i) {
-        const bool known = static_cast<int>(DrawingState.PickedPoints.size()) > i;
-        line(FormatReal(known ? DrawingState.PickedPoints[i].X : 0.0));
-        line(FormatReal(known ? DrawingState.PickedPoints[i].Y : 0.0));
-    }
-
     // Written whole or not at all: a failed write leaves no file, and the
-    // next start then uses the defaults.
-    platform::WriteWholeFile(path, bytes);
+    // next start then uses the defaults. Where no temporary file can be made
+    // beside it, the file is written in place rather than never saved.
+    platform::WriteWholeFile(path, RenderSettings(CurrentSettings(), SettingsRunFromModel()),
+                             platform::WithoutTemporary::WriteInPlace);
 }

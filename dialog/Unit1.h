@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dialog/FormToolkit.h"
+#include "dialog/Settings.h"
 
 struct TComboBox {
     std::vector<std::string> Items;
@@ -86,6 +87,10 @@ public:
 
     void LoadSettings(const std::string& path);
     void SaveSettings(const std::string& path);
+    // The values the settings file keeps, from the controls and back; the
+    // controls take item indexes as they take a selection.
+    SettingsValues CurrentSettings() const;
+    void ApplySettings(const SettingsValues& values);
 
     // The control of that name, or nullptr: for front ends that walk the
     // form description.

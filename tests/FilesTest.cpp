@@ -69,6 +69,29 @@ TEST_F(FilesFolder, WholeFileFailsLeavingNoTemporary)
     EXPECT_EQ(Contents(Path("target/inside")), "keep");
 }
 
+// The settings file is written in place where no temporary file can be made
+// beside it; a temporary that was made but could not be moved is no such case.
+TEST_F(FilesFolder, WholeFileWritesInPlaceOnlyWithoutATemporary)
+{
+    ASSERT_TRUE(WriteWholeFile(Path("a.txt"), "previous"));
+    ASSERT_EQ(::mkdir(Path("a.txt.tmp").c_str(), 0700), 0);
+    EXPECT_FALSE(WriteWholeFile(Path("a.txt"), "new"));
+    EXPECT_EQ(Contents(Path("a.txt")), "previous");
+    EXPECT_TRUE(WriteWholeFile(Path("a.txt"), "new", WithoutTemporary::WriteInPlace));
+    EXPECT_EQ(Contents(Path("a.txt")), "new");
+
+    // b: neither a temporary nor the target can be made; c: a non-empty
+    // folder the finished temporary cannot replace.
+    for (const char* folder : {"b", "b.tmp", "c"})
+        ASSERT_EQ(::mkdir(Path(folder).c_str(), 0700), 0);
+    ASSERT_TRUE(WriteWholeFile(Path("c/inside"), "keep"));
+    for (const std::string& path : {Path("b"), Path("c")})
+        EXPECT_FALSE(WriteWholeFile(path, "new", WithoutTemporary::WriteInPlace)) << path;
+    EXPECT_TRUE(std::filesystem::is_directory(Path("b")));
+    EXPECT_FALSE(FileExists(Path("c.tmp")));
+    EXPECT_EQ(Contents(Path("c/inside")), "keep");
+}
+
 TEST_F(FilesFolder, WholeFileInReadOnlyFolderKeepsThePreviousFile)
 {
     if (::geteuid() == 0)

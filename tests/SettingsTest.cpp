@@ -125,6 +125,43 @@ TEST(Settings, SuccessfulOkWrites31LinesDescribingTheRun)
                             "0", "0", "1", "0", "0", "0", "2", "50", "30", "1.5", "-2", "10", "40", "25", "7"}));
 }
 
+// The lines as data, without a form or a file.
+TEST(Settings, ParsedLinesRenderBackAndABrokenReadKeepsTheRest)
+{
+    SettingsValues before;
+    before.ComboBoxIndex[1] = 5;
+    before.EditText[0] = "keep";
+    const SettingsRunValues run{2, 50, 30, {1.5, 10, 25}, {-2, 40, 7}};
+    const std::string bytes = "7\r\n8\r\n-3\r\n4";  // ends inside line 4
+    const struct {
+        bool Complete;
+        std::vector<std::string> Lines;  // the first 22 of the file the values render to
+    } cases[] = {
+        {false, {"7", "8", "0", "5", "0", "0", "0", "keep"}},  // the lines after line 3 keep their values
+        {true, {"7", "8", "0", "4", "0", "0", "0", ""}},       // missing lines read as empty
+    };
+    for (const auto& c : cases) {
+        SettingsValues values = before;
+        ParseSettings(bytes, c.Complete, values);
+        const std::vector<std::string> lines = CrLfLines(RenderSettings(values, run));
+        ASSERT_EQ(lines.size(), 31u);
+        EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 8), c.Lines) << c.Complete;
+        EXPECT_EQ(Joined({lines.begin() + 22, lines.end()}), "2|50|30|1.5|-2|10|40|25|7");
+        SettingsValues again;
+        ParseSettings(RenderSettings(values, run), true, again);
+        EXPECT_EQ(RenderSettings(again, run), RenderSettings(values, run));
+    }
+}
+
+TEST(Settings, SaveWritesInPlaceWhereNoTemporaryCanBeMade)
+{
+    ScratchFolder scratch;
+    TForm1 form;
+    std::filesystem::create_directory(scratch.File("q304.dat.tmp"));
+    form.SaveSettings(scratch.File("q304.dat"));
+    EXPECT_EQ(CrLfLines(ReadBytes(scratch.File("q304.dat")).value_or("")).size(), 31u);
+}
+
 TEST(Settings, FailedSaveLeavesNoPartialFile)
 {
     ScratchFolder scratch;
