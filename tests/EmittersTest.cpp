@@ -9,6 +9,7 @@
 #include "exchange/DrawingState.h"
 #include "exchange/ExchangeReader.h"
 #include "exchange/OutputStore.h"
+#include "support/HostFiles.h"
 
 namespace {
 
@@ -119,17 +120,17 @@ TEST(Emitters, AttributeRecordsAreChangeDriven)
         {"reset font still written first", [] { SelectFont("<ＭＳ ゴシック>"); }, {"cn\"$<ＭＳ ゴシック>"}},
         {"font on change only", [] { SelectFont("<ＭＳ 明朝>"); SelectFont("<>"); SelectFont("<ＭＳ ゴシック>"); },
          {"cn\"$<ＭＳ 明朝>", "cn\"$<ＭＳ ゴシック>"}, "cn\"$<ＭＳ 明朝>"},
-        // The fall-backs from what the host really writes (it has no "lw").
-        {"host sample",
+        // The fall-backs from a file in the host's manner (the host writes no "lw").
+        {"host-format file",
          [] {
-             ReadExchangeFile(Q308_SOURCE_DIR "/../shared/samples/host-four-points.txt");
+             ReadExchangeFile(hostfiles::Fixture("host-four-points.txt"));
              ResetOutputAttributes();
              SelectFont("");
              SelectTextType(11, 1, 0, 0, 0, 0);
              SelectLineColor(0, 1);
              SelectLineWidth(4);
          },
-         {"cn\"$<ＭＳ ゴシック>", "cn3", "lc2"}},
+         {"cn\"$<ＭＳ ゴシック>", "cn4", "lc3"}},
     });
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "support/DialogHarness.h"
+#include "support/HostFiles.h"
 
 using namespace harness;
 
@@ -13,7 +14,7 @@ namespace {
 // Screen text is UTF-8, unlike the program's own literals.
 std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
-const std::string Sample = ReadBytes(Q308_SOURCE_DIR "/../shared/samples/host-four-points.txt").value_or("");
+const std::string Sample = ReadBytes(hostfiles::Fixture("host-four-points.txt")).value_or("");
 
 // One run on an exchange file: what the program printed, and the files it left.
 struct ProgramRun {
@@ -49,10 +50,10 @@ TEST(Program, OkDrawsTheDimensionInItsOwnFolder)
     const std::vector<std::string> records = CrLfLines(run.Exchange);
     ASSERT_GT(records.size(), 20u);
     EXPECT_EQ(std::vector<std::string>(records.begin(), records.begin() + 6),
-              (std::vector<std::string>{"lg2", "ly6", "lc2", "pn2", "lt1", "cn\"$<ＭＳ ゴシック>"}));
-    EXPECT_NE(std::find(records.begin(), records.end(), "cn3"), records.end());
+              (std::vector<std::string>{"lg4", "ly9", "lc3", "pn3", "lt1", "cn\"$<ＭＳ ゴシック>"}));
+    EXPECT_NE(std::find(records.begin(), records.end(), "cn4"), records.end());
     ASSERT_EQ(run.Settings.size(), 31u);
-    EXPECT_EQ(run.Settings[0] + " " + run.Settings[1] + " " + run.Settings[23], "300 200 250");  // scale of group 2
+    EXPECT_EQ(run.Settings[0] + " " + run.Settings[1] + " " + run.Settings[23], "300 200 200");  // scale of group 4
 }
 
 // Every way of leaving without a drawing: the empty output, and settings only

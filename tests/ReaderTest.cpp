@@ -8,6 +8,7 @@
 #include "exchange/ExchangeReader.h"
 #include "exchange/Tokens.h"
 #include "platform/Files.h"
+#include "support/HostFiles.h"
 
 using namespace std::string_literals;
 
@@ -147,34 +148,65 @@ TEST_F(Reader, ReadsTheFileAcrossChunks)
     EXPECT_EQ(DrawingState.PickedPoints[1].Y, 6.0);
 }
 
-// A file the host itself wrote: runs of blanks between values, two blanks
-// after "hp1-", a leading "hq", the font in angle brackets.
-TEST_F(Reader, ReadsTheHostsFile)
+// What a file of four picked points gives the model.
+struct FourPointModel {
+    std::tuple<int, double, double, int32_t> Points[4];  // number, x, y, kind
+    double Scale;                                        // of every layer group
+    std::vector<double> Types;                           // width, height, spacing, colour of types 1..10
+    std::tuple<int, int, int, int, int, int> Attributes;  // layer group, layer, colours, type, width, text type
+};
+
+void ExpectFourPointModel(const std::string& path, const FourPointModel& m)
 {
-    ASSERT_TRUE(ReadExchangeFile(Q308_SOURCE_DIR "/../shared/samples/host-four-points.txt"));
+    InitDrawingState();
+    ASSERT_TRUE(ReadExchangeFile(path)) << path;
     const DrawingStateRecord& s = DrawingState;
-    const std::tuple<int, double, double, int32_t> points[] = {
-        {1, -39902.7596123089, -21231.6354329471, PickDash}, {2, -16512.3573276753, -18964.6813169972, PickPlain},
-        {3, -14714.617057897, -16781.076516939, PickDash}, {4, -18760.5782182327, 27691.4185697456, PickPlain},
-    };
-    for (const auto& [number, x, y, kind] : points) {
+    for (const auto& [number, x, y, kind] : m.Points) {
         const PickedPoint& p = s.PickedPoints[number];
         EXPECT_EQ(std::tuple(p.Present, p.X, p.Y, p.Kind), std::tuple(true, x, y, kind)) << number;
     }
     EXPECT_EQ(s.PickedPointCount, 4);
     EXPECT_EQ(std::vector<double>(std::begin(s.LayerGroupScales), std::end(s.LayerGroupScales)),
-              std::vector<double>(16, 250.0));
-    std::vector<double> types;  // width, height, spacing, colour of types 1..10
+              std::vector<double>(16, m.Scale));
+    std::vector<double> types;
     for (const TextType& t : s.TextTypes)
         types.insert(types.end(), {t.Width, t.Height, t.Spacing, static_cast<double>(t.Color)});
-    EXPECT_EQ(types, (std::vector<double>{2, 2, 0, 1, 2.5, 2.5, 0, 1, 3, 3, 0.5, 2, 4, 4, 0.5, 2, 5, 5, 0.5, 3,
-                                          6, 6, 1, 3, 7, 7, 1, 4, 8, 8, 1, 4, 9, 9, 1, 5, 6, 3, 1, 2}));
+    EXPECT_EQ(types, m.Types);
     const InitialAttributeSet& a = s.InitialAttributes;
-    EXPECT_EQ(std::tuple(a.LayerGroup, a.Layer, a.LineColor, a.LineType, a.LineWidth, a.TextType),
-              std::tuple(2, 6, 2, 1, 0, 3));
+    EXPECT_EQ(std::tuple(a.LayerGroup, a.Layer, a.LineColor, a.LineType, a.LineWidth, a.TextType), m.Attributes);
     EXPECT_FALSE(s.LineWidthPresent);
     EXPECT_EQ(a.FontName, "<ＭＳ ゴシック>");
     EXPECT_EQ(s.ElementOrder.Count(), 0u);  // "hq" and "#" store nothing
+}
+
+// The host's manner: runs of blanks between values, two blanks after
+// "hp1-", a leading "hq", the font in angle brackets.
+TEST_F(Reader, ReadsTheHostsFormat)
+{
+    ExpectFourPointModel(hostfiles::Fixture("host-four-points.txt"),
+                         {{{1, -28417.3362508124, -15530.9281744203, PickDash},
+                           {2, -9936.71940358122, -13278.0465216877, PickPlain},
+                           {3, -8125.58137066391, -11092.6604832819, PickDash},
+                           {4, -12488.0173392285, 24917.3306114752, PickPlain}},
+                          200.0,
+                          {2, 2, 0, 1, 2.5, 2.5, 0, 1, 3, 3, 0.5, 2, 3.5, 3.5, 0.5, 2, 4, 4, 0.5, 3,
+                           5, 5, 1, 3, 6, 6, 1, 4, 7, 7, 1, 5, 8, 8, 1, 6, 5, 2.5, 0.5, 2},
+                          {4, 9, 3, 1, 0, 4}});
+}
+
+TEST_F(Reader, ReadsTheHostsOwnFile)
+{
+    const std::optional<std::string> path = hostfiles::HostSample("host-four-points.txt");
+    if (!path)
+        GTEST_SKIP() << hostfiles::NoHostSamples;
+    ExpectFourPointModel(*path, {{{1, -39902.7596123089, -21231.6354329471, PickDash},
+                                  {2, -16512.3573276753, -18964.6813169972, PickPlain},
+                                  {3, -14714.617057897, -16781.076516939, PickDash},
+                                  {4, -18760.5782182327, 27691.4185697456, PickPlain}},
+                                 250.0,
+                                 {2, 2, 0, 1, 2.5, 2.5, 0, 1, 3, 3, 0.5, 2, 4, 4, 0.5, 2, 5, 5, 0.5, 3,
+                                  6, 6, 1, 3, 7, 7, 1, 4, 8, 8, 1, 4, 9, 9, 1, 5, 6, 3, 1, 2},
+                                 {2, 6, 2, 1, 0, 3}});
 }
 
 #define FIELD(member) [] { return static_cast<double>(DrawingState.member); }

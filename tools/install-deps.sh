@@ -25,15 +25,20 @@ if [ "${1:-all}" != native ]; then
     fi
 fi
 
+# A package whose triggers are still to run (another install is at work) is
+# unpacked and configured: it counts as present.
 missing=()
 for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q -E '^install ok (installed|triggers-pending|triggers-awaited)$' ||
+        missing+=("$p")
 done
 
 if [ "${#missing[@]}" -gt 0 ]; then
     echo "Installing: ${missing[*]}"
-    $sudo apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}" </dev/null
+    # Wait for another apt or dpkg run to let go of its lock instead of failing.
+    lock=(-o DPkg::Lock::Timeout=600)
+    $sudo apt-get "${lock[@]}" update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get "${lock[@]}" install -y -q "${missing[@]}" </dev/null
 fi
 
 # Wine runs the program with code page 932 only under a Japanese locale.

@@ -15,7 +15,7 @@ fi
 
 cmake --preset mingw64 >/dev/null
 cmake --build --preset mingw64 --target q308 -j2 >/dev/null
-samples=${Q308_SAMPLES:-$root/../shared/samples}
+samples=${Q308_SAMPLES:-$root/tests/fixtures}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/q308-screenshot.XXXXXX")
 cleanup() {

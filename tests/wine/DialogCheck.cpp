@@ -58,14 +58,15 @@ struct ExpectedList {
     int Selected;
 };
 
-// ComboBox3 as host-four-points.txt fills it: current text type 3, the
+// ComboBox3 as host-four-points.txt fills it: current text type 4, the
 // sizes of its "hcw", "hch" and "hcd" records.
 const ExpectedList Lists[] = {
     {L"ComboBox1", Markers, 0},
     {L"ComboBox2", Markers, 0},
     {L"ComboBox3",
-     {L"現在の文字種(No3)", L"No1: W2 H2 D0", L"No2: W2.5 H2.5 D0", L"No3: W3 H3 D0.5", L"No4: W4 H4 D0.5",
-      L"No5: W5 H5 D0.5", L"No6: W6 H6 D1", L"No7: W7 H7 D1", L"No8: W8 H8 D1", L"No9: W9 H9 D1", L"No10: W6 H3 D1"},
+     {L"現在の文字種(No4)", L"No1: W2 H2 D0", L"No2: W2.5 H2.5 D0", L"No3: W3 H3 D0.5", L"No4: W3.5 H3.5 D0.5",
+      L"No5: W4 H4 D0.5", L"No6: W5 H5 D1", L"No7: W6 H6 D1", L"No8: W7 H7 D1", L"No9: W8 H8 D1",
+      L"No10: W5 H2.5 D0.5"},
      -1},
     {L"ComboBox4",
      {L"1", L"0.1", L"0.01", L"0.001", L"0.0001", L"0.00001", L"0.000001", L"0.0000001", L"0.00000001"},

@@ -1,11 +1,13 @@
 // q308-wine-test: the Windows program's end-to-end tests.
 //
-//   q308-wine-test plan PLAN SAMPLES
+//   q308-wine-test plan PLAN SAMPLES HOST_SAMPLES
 //       writes each scenario's input files and its actions as a script for
 //       the native program into PLAN\<scenario>
-//   q308-wine-test run Q308_EXE SCRATCH PLAN SAMPLES
+//   q308-wine-test run Q308_EXE SCRATCH PLAN SAMPLES HOST_SAMPLES
 //       runs every check; the native program's results must be in
 //       PLAN\<scenario>\native. Ends with the line "N passed, M failed".
+//   SAMPLES holds our host-format fixtures; HOST_SAMPLES the host's own
+//   files, whose scenarios are skipped where the folder does not exist.
 //   q308-wine-test exe-path FILE
 //       writes its own ExecutablePath to FILE (for the long-path check)
 //   q308-wine-test dump Q308_EXE FOLDER
@@ -18,7 +20,8 @@ namespace {
 
 int Usage()
 {
-    wt::Print(L"usage: q308-wine-test plan PLAN SAMPLES | run Q308_EXE SCRATCH PLAN SAMPLES | exe-path FILE | "
+    wt::Print(L"usage: q308-wine-test plan PLAN SAMPLES HOST_SAMPLES | run Q308_EXE SCRATCH PLAN SAMPLES HOST_SAMPLES | "
+              L"exe-path FILE | "
               L"dump Q308_EXE FOLDER");
     return 2;
 }
@@ -51,16 +54,16 @@ int wmain(int argc, wchar_t** argv)
         program.WaitForExit(c);
         return 0;
     }
-    if (mode == L"plan" && argc == 4) {
-        wt::SetSamplesFolder(argv[3]);
+    if (mode == L"plan" && argc == 5) {
+        wt::SetSamplesFolders(argv[3], argv[4]);
         wt::WritePlan(argv[2]);
         return 0;
     }
-    if (mode != L"run" || argc != 6)
+    if (mode != L"run" || argc != 7)
         return Usage();
 
     wt::Settings settings{argv[2], argv[3], argv[4]};
-    wt::SetSamplesFolder(argv[5]);
+    wt::SetSamplesFolders(argv[5], argv[6]);
     wt::RemoveTree(settings.Root);
     wt::MakeFolder(settings.Root);
 

@@ -130,6 +130,8 @@ std::vector<Scenario> Scenarios()
 {
     const std::string fourPoints = Sample(L"host-four-points.txt");
     const std::string freeSize = Sample(L"host-free-size.txt");
+    const std::optional<std::string> hostFourPoints = HostSample(L"host-four-points.txt");
+    const std::optional<std::string> hostFreeSize = HostSample(L"host-free-size.txt");
     const std::wstring zeroLength = L"寸法が「0」になりますので作図出来ません";
     std::vector<Scenario> all;
 
@@ -199,6 +201,13 @@ std::vector<Scenario> Scenarios()
                        c.Equal(SendMessageW(program.Control(L"ComboBox3"), CB_GETCURSEL, 0, 0), 0,
                                L"ComboBox3 selection");
                    }});
+    // The host's own files, where they lie beside the project.
+    if (hostFourPoints && hostFreeSize) {
+        all.push_back({L"host-own-file", L"host-own-file", true, *hostFourPoints, false, "",
+                       {Set(L"ComboBox3", L"0"), Move(150, 120), Do(Action::Ok)}, nullptr});
+        all.push_back({L"host-own-figure", L"host-own-figure", true, *hostFreeSize + *hostFourPoints, false, "",
+                       {Set(L"ComboBox3", L"0"), Set(L"CheckBox4", L"1"), Move(200, 10), Do(Action::Ok)}, nullptr});
+    }
     return all;
 }
 
@@ -357,6 +366,9 @@ void WritePlan(const std::wstring& planFolder)
 
 void RunScenarios(const Settings& settings)
 {
+    if (!HostSample(L"host-four-points.txt") || !HostSample(L"host-free-size.txt"))
+        Print(L"skipped: runs on the host's own files (its samples folder is absent); our host-format fixtures "
+              L"were run instead");
     for (const Scenario& scenario : Scenarios()) {
         Case c(L"run: " + scenario.Id);
         const std::wstring plan = JoinPath(settings.Plan, scenario.Id);

@@ -13,6 +13,7 @@ namespace {
 int passedCases = 0;
 int failedCases = 0;
 std::wstring samplesFolder;
+std::wstring hostSamplesFolder;
 
 std::wstring Shorten(const std::wstring& text)
 {
@@ -173,13 +174,25 @@ bool MakeFolder(const std::wstring& path)
     return MakeFolder(path.substr(0, cut)) && (CreateDirectoryW(path.c_str(), nullptr) != 0);
 }
 
-void SetSamplesFolder(const std::wstring& folder) { samplesFolder = folder; }
+void SetSamplesFolders(const std::wstring& fixtures, const std::wstring& hostSamples)
+{
+    samplesFolder = fixtures;
+    hostSamplesFolder = hostSamples;
+}
 
 std::string Sample(const std::wstring& name)
 {
     std::string bytes;
     if (!ReadBytes(JoinPath(samplesFolder, name), bytes))
         Print(L"  cannot read the sample " + JoinPath(samplesFolder, name));
+    return bytes;
+}
+
+std::optional<std::string> HostSample(const std::wstring& name)
+{
+    std::string bytes;
+    if (hostSamplesFolder.empty() || !ReadBytes(JoinPath(hostSamplesFolder, name), bytes))
+        return std::nullopt;
     return bytes;
 }
 

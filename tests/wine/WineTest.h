@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,9 +56,11 @@ bool Exists(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
 bool MakeFolder(const std::wstring& path);  // with its parents
 
-// Host-written sample exchange files, read from the samples folder.
+// Exchange files in the host's manner: our fixtures (the samples folder),
+// and the host's own files where their folder was given and exists.
 std::string Sample(const std::wstring& name);
-void SetSamplesFolder(const std::wstring& folder);
+std::optional<std::string> HostSample(const std::wstring& name);
+void SetSamplesFolders(const std::wstring& fixtures, const std::wstring& hostSamples);
 
 // ---- the program under test -------------------------------------------
 

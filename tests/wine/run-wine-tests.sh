@@ -5,7 +5,10 @@
 # screen. Never waits for input; ends with the line "N passed, M failed".
 #
 #   tests/wine/run-wine-tests.sh            build and run everything
-#   Q308_SAMPLES=folder ...                 host-written sample files
+#   Q308_SAMPLES=folder ...                 exchange files in the host's manner
+#                                           (default: tests/fixtures)
+#   Q308_HOST_SAMPLES=folder ...            the host's own files, run as well
+#                                           where the folder exists
 #                                           (default: ../shared/samples)
 #   Q308_NATIVE_BUILD=folder ...            build folder of the native program
 #                                           (default: the "default" preset's)
@@ -19,7 +22,13 @@ if [ -z "${Q308_IN_XVFB:-}" ]; then
     exec env Q308_IN_XVFB=1 timeout 1200 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
 fi
 
-samples=${Q308_SAMPLES:-$root/../shared/samples}
+samples=${Q308_SAMPLES:-$root/tests/fixtures}
+host_samples=${Q308_HOST_SAMPLES:-$root/../shared/samples}
+if [ -d "$host_samples" ]; then
+    host_samples=$(cd "$host_samples" && pwd)
+else
+    echo "skipped: the host's own sample files ($host_samples) are absent; the suite runs on tests/fixtures"
+fi
 jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))
 passed=0
 failed=0
@@ -89,7 +98,8 @@ windows_path() { printf 'Z:%s' "$(printf '%s' "$1" | sed 's|/|\\|g')"; }
 
 echo "--- the native program on every scenario"
 driver64=$root/build/mingw64/q308-wine-test.exe
-timeout 120 wine "$driver64" plan "$(windows_path "$work/plan")" "$(windows_path "$samples")"
+timeout 120 wine "$driver64" plan "$(windows_path "$work/plan")" "$(windows_path "$samples")" \
+    "$(windows_path "$host_samples")"
 for scenario in "$work/plan"/*/; do
     mkdir -p "$scenario/native"
     cp "$native" "$scenario/native/q308"
@@ -104,7 +114,8 @@ run_suite() {
     local name=$1 driver=$2 exe=$3 log="$work/$1.log"
     echo "--- $name under Wine"
     timeout 900 wine "$driver" run "$(windows_path "$exe")" "$(windows_path "$work/scratch-$name")" \
-        "$(windows_path "$work/plan")" "$(windows_path "$samples")" 2>&1 | tr -d '\r' | tee "$log" || true
+        "$(windows_path "$work/plan")" "$(windows_path "$samples")" "$(windows_path "$host_samples")" 2>&1 |
+        tr -d '\r' | tee "$log" || true
     local summary
     summary=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$log" | tail -n 1 || true)
     if [ -z "$summary" ]; then
