@@ -90,16 +90,7 @@ bool CountOutputRecords(const std::string& path, const TextType (&textTypes)[Tex
 void TakeHostAttributes(const InitialAttributeSet& host)
 {
     ReadingAttributeSet& r = DrawingState.ReadingAttributes;
-    r.LayerGroup = host.LayerGroup;
-    r.Layer = host.Layer;
-    r.LineColor = host.LineColor;
-    r.LineType = host.LineType;
-    r.LineWidth = host.LineWidth;
-    r.TextType = host.TextType;
-    r.FreeWidth = host.FreeWidth;
-    r.FreeHeight = host.FreeHeight;
-    r.FreeSpacing = host.FreeSpacing;
-    r.FreeColor = host.FreeColor;
+    static_cast<AttributeSet&>(r) = host;
     if (!host.FontName.empty())
         r.FontName = host.FontName;
 }
