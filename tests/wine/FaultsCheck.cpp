@@ -83,10 +83,14 @@ void CheckUnwritableFolder(const Settings& settings)
     c.Check(!Exists(program.File(L"JWC_TEMP.TXT")), L"the host's input is not left as the output");
 }
 
-void CheckPosition(const Settings& settings, const wchar_t* left, const wchar_t* top, bool movedOnScreen)
+}  // namespace
+
+void CheckSavedPosition(const Settings& settings, const wchar_t* left, const wchar_t* top, bool movedOnScreen)
 {
-    Case c(std::wstring(L"saved position ") + left + L", " + top);
-    Program program(settings.Executable, JoinPath(settings.Root, std::wstring(L"position") + left));
+    const std::wstring at = ExpectedDpi() == 96 ? L"" : L" at " + Number(ExpectedDpi()) + L" DPI";
+    Case c(std::wstring(L"saved position ") + left + L", " + top + at);
+    Program program(settings.Executable,
+                    JoinPath(settings.Root, std::wstring(L"position") + left + L"-" + Number(ExpectedDpi())));
     WriteBytes(program.File(L"JWC_TEMP.TXT"), Sample(L"host-four-points.txt"));
     WriteBytes(program.File(L"q304.dat"), SettingsAt(left, top));
     if (!program.Start(c))
@@ -104,6 +108,8 @@ void CheckPosition(const Settings& settings, const wchar_t* left, const wchar_t*
     program.Click(program.Control(L"Button2"));
     program.WaitForExit(c);
 }
+
+namespace {
 
 void CheckReadOnlySettings(const Settings& settings)
 {
@@ -130,8 +136,8 @@ void CheckFaults(const Settings& settings)
     CheckLockedExchange(settings);
     CheckFolderAsExchange(settings);
     CheckUnwritableFolder(settings);
-    CheckPosition(settings, L"5000", L"4000", true);
-    CheckPosition(settings, L"-50", L"10", false);
+    CheckSavedPosition(settings, L"5000", L"4000", true);
+    CheckSavedPosition(settings, L"-50", L"10", false);
     CheckReadOnlySettings(settings);
 }
 

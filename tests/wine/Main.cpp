@@ -32,6 +32,9 @@ int wmain(int argc, wchar_t** argv)
 {
     // A crash must end the run, not wait on a dialog nobody sees.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    // The driver measures the dialog in the pixels of its monitor, never in
+    // coordinates Windows scales down for programs that know no density.
+    wt::MakeDpiAware();
     if (argc < 2)
         return Usage();
     const std::wstring mode = argv[1];
@@ -72,6 +75,7 @@ int wmain(int argc, wchar_t** argv)
     wt::CheckDialog(settings);
     wt::RunScenarios(settings);
     wt::CheckFaults(settings);
+    wt::CheckDensities(settings);
 
     wt::Print(wt::Number(wt::PassedCases()) + L" passed, " + wt::Number(wt::FailedCases()) + L" failed");
     return wt::FailedCases() == 0 ? 0 : 1;

@@ -6,6 +6,7 @@
 // compares the files the two left behind.
 #include "WineTest.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace wt {
@@ -364,13 +365,15 @@ void WritePlan(const std::wstring& planFolder)
     }
 }
 
-void RunScenarios(const Settings& settings)
+void RunScenarios(const Settings& settings, const std::vector<std::wstring>& only, const std::wstring& suffix)
 {
-    if (!HostSample(L"host-four-points.txt") || !HostSample(L"host-free-size.txt"))
+    if (only.empty() && (!HostSample(L"host-four-points.txt") || !HostSample(L"host-free-size.txt")))
         Print(L"skipped: runs on the host's own files (its samples folder is absent); our host-format fixtures "
               L"were run instead");
     for (const Scenario& scenario : Scenarios()) {
-        Case c(L"run: " + scenario.Id);
+        if (!only.empty() && std::find(only.begin(), only.end(), scenario.Id) == only.end())
+            continue;
+        Case c(L"run: " + scenario.Id + suffix);
         const std::wstring plan = JoinPath(settings.Plan, scenario.Id);
         if (!c.Check(Exists(JoinPath(plan, L"native")), L"no result of the native program in " + plan))
             continue;
