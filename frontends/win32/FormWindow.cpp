@@ -146,17 +146,17 @@ void FormWindow::LoadIcons()
                                              SystemMetricForDpi(width, scale_.Dpi),
                                              SystemMetricForDpi(height, scale_.Dpi), 0));
     };
-    const HICON big = load(SM_CXICON, SM_CYICON);
+    const HICON bigIcon = load(SM_CXICON, SM_CYICON);
     const HICON smallIcon = load(SM_CXSMICON, SM_CYSMICON);
     for (HWND window : {dialog_, application_}) {
-        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
         SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
     }
     if (bigIcon_ != nullptr)
         DestroyIcon(bigIcon_);
     if (smallIcon_ != nullptr)
         DestroyIcon(smallIcon_);
-    bigIcon_ = big;
+    bigIcon_ = bigIcon;
     smallIcon_ = smallIcon;
 }
 
@@ -379,8 +379,10 @@ LRESULT FormWindow::HandleDialog(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DPICHANGED:
         // Dragged onto a monitor of another density: the whole form again
         // at the new one, in the rectangle Windows suggests.
-        scale_.Dpi = HIWORD(wParam);
-        ApplyScale(reinterpret_cast<const RECT*>(lParam));
+        if (HIWORD(wParam) > 0 && lParam != 0) {
+            scale_.Dpi = HIWORD(wParam);
+            ApplyScale(reinterpret_cast<const RECT*>(lParam));
+        }
         return 0;
     case WM_CTLCOLORDLG:
         return reinterpret_cast<LRESULT>(formBrush_);
