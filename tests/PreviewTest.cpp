@@ -13,10 +13,11 @@
 #include <tuple>
 
 #include "support/DialogHarness.h"
-#include "tools/preview/ElementShapes.h"
-#include "tools/preview/MarkerShapes.h"
+#include "preview/ElementShapes.h"
+#include "preview/MarkerShapes.h"
 #include "tools/preview/PreviewLoader.h"
-#include "tools/preview/SvgWriter.h"
+#include "preview/SvgWriter.h"
+#include "tools/preview/Legend.h"
 
 using namespace preview;
 using harness::ExchangeText;
