@@ -6,6 +6,7 @@
 #include "dialog/DimensionPreview.h"
 #include "exchange/DrawingState.h"
 #include "exchange/OutputStore.h"
+#include "preview/Fit.h"
 #include "preview/LivePreview.h"
 #include "support/DialogHarness.h"
 
@@ -149,4 +150,38 @@ TEST(LivePreview, StatusLineAndDimmedLastGoodDimension)
     }
     EXPECT_FALSE(run.SettingsBytes().has_value());
     EXPECT_TRUE(run.Toolkit.Focused.empty() && run.Toolkit.Statuses.empty());
+}
+
+// The window's picture: equal scale, y up, centred with its margin.
+TEST(LivePreview, PictureFitsItsAreaWithEqualScaleAndYUp)
+{
+    const struct {
+        preview::Box Bounds;
+        int Width, Height;
+        double Scale;
+        preview::Point Low, High;  // pixels of the bounds' lower left and upper right corners
+    } cases[] = {
+        {{0, 0, 10, 40, false}, 120, 420, 10, {10, 410}, {110, 10}},    // the height decides
+        {{-5, 0, 15, 10, false}, 420, 220, 20, {10, 210}, {410, 10}},   // the width decides
+        {{-5, 0, 15, 10, false}, 820, 220, 20, {210, 210}, {610, 10}},  // centred across
+        {{3, 3, 3, 3, false}, 100, 100, 1, {50, 50}, {50, 50}},         // a point: one pixel a unit
+        {{0, 0, 0, 8, false}, 100, 100, 10, {50, 90}, {50, 10}},        // a vertical line
+    };
+    for (const auto& c : cases) {
+        const preview::Fit fit = preview::FitInto(c.Bounds, c.Width, c.Height, 10);
+        EXPECT_DOUBLE_EQ(fit.Scale, c.Scale);
+        const preview::Point low = fit.ToPixels({c.Bounds.MinX, c.Bounds.MinY});
+        const preview::Point high = fit.ToPixels({c.Bounds.MaxX, c.Bounds.MaxY});
+        EXPECT_TRUE(RecordMatches(Nums({low.X, low.Y, high.X, high.Y}), Nums({c.Low.X, c.Low.Y, c.High.X, c.High.Y}),
+                                  1e-9));
+    }
+    preview::Picture picture;
+    picture.Picked = {{1, {-2, 7}}};
+    preview::Shape circle;
+    circle.Kind = preview::ShapeKind::Circle;
+    circle.Centre = {1, 1};
+    circle.Radius = 1;
+    picture.Shapes.push_back(circle);
+    const preview::Box box = preview::PictureBounds(picture);
+    EXPECT_EQ(std::tuple(box.MinX, box.MinY, box.MaxX, box.MaxY), std::tuple(-2.0, 0.0, 2.0, 7.0));
 }

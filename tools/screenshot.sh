@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Shows the Windows program's dialog under Wine on a private Xvfb screen,
-# with IPA Gothic standing in for "ＭＳ ゴシック", and saves a picture of it
-# as docs/dialog.png (or the file given).
+# with IPA Gothic standing in for "ＭＳ ゴシック", and saves two pictures:
+# the dialog alone (docs/dialog.png) and the dialog with its preview window
+# open beside it (docs/dialog-preview.png), or into the folder given.
 #
-#   tools/screenshot.sh [OUTPUT.png]
+#   tools/screenshot.sh [FOLDER]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-output=$(realpath -m "${1:-$root/docs/dialog.png}")
+folder=$(realpath -m "${1:-$root/docs}")
 cd "$root"
 
 if [ -z "${Q308_IN_XVFB:-}" ]; then
-    exec env Q308_IN_XVFB=1 timeout 600 xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$output"
+    exec env Q308_IN_XVFB=1 timeout 600 xvfb-run -a -s "-screen 0 1024x600x24" bash "$0" "$folder"
 fi
 
 cmake --preset mingw64 >/dev/null
@@ -28,26 +29,50 @@ trap cleanup EXIT
 q308_wine_env "$work/prefix"
 q308_wine_prefix
 
-# The program as the host starts it: the exchange file beside it, and
-# settings that place the dialog near the corner with the host's text type.
-mkdir -p "$work/q308"
-cp build/mingw64/q308.exe "$work/q308/"
-cp "$samples/host-four-points.txt" "$work/q308/JWC_TEMP.TXT"
-printf '%s\r\n' 16 16 0 0 0 3 2 1 '' '' 0.5 2 2 3 15 2 0 0 0 0 0 0 >"$work/q308/q304.dat"
-wine "$work/q308/q308.exe" >/dev/null 2>&1 &
+# The ids of the program's windows whose title matches, once they are there.
+find_window() {
+    local title=$1 window=
+    for _ in $(seq 1 100); do
+        window=$(xdotool search --name "$title" 2>/dev/null | head -n 1 || true)
+        [ -n "$window" ] && break
+        sleep 0.2
+    done
+    [ -n "$window" ] || { echo "no window \"$title\" appeared" >&2; exit 1; }
+    echo "$window"
+}
 
-window=
-for _ in $(seq 1 100); do
-    window=$(xdotool search --name '^垂直寸法線Ｂ$' 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    sleep 0.2
-done
-if [ -z "$window" ]; then
-    echo "the dialog did not appear" >&2
-    exit 1
-fi
-sleep 2  # let it paint
-eval "$(xdotool getwindowgeometry --shell "$window")"
-mkdir -p "$(dirname "$output")"
-import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$output"
-echo "saved $output (${WIDTH} x ${HEIGHT})"
+# One run as the host starts it: the exchange file beside the program, and
+# settings that place the dialog near the corner with the host's text type.
+# With preview=1 a q308.ini opens the preview beside the dialog, on our
+# sample drawing, whose elements show around the dimension.
+shoot() {
+    local output=$1 preview=$2 run="$work/run-$2"
+    mkdir -p "$run" "$(dirname "$output")"
+    cp build/mingw64/q308.exe "$run/"
+    if [ "$preview" = 1 ]; then
+        cp samples/JWC_TEMP.TXT "$run/JWC_TEMP.TXT"
+    else
+        cp "$samples/host-four-points.txt" "$run/JWC_TEMP.TXT"
+    fi
+    printf '%s\r\n' 16 16 0 0 0 3 2 1 '' '' 0.5 2 2 3 15 2 0 0 0 0 0 0 >"$run/q304.dat"
+    [ "$preview" = 1 ] && printf '[Preview]\r\nOpen=1\r\n' >"$run/q308.ini"
+    wine "$run/q308.exe" >/dev/null 2>&1 &
+    local dialog
+    dialog=$(find_window '^垂直寸法線Ｂ$')
+    sleep 2  # let it move to its place and paint
+    local x0 y0 x1 y1 X Y WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$dialog")"
+    x0=$X y0=$Y x1=$((X + WIDTH)) y1=$((Y + HEIGHT))
+    if [ "$preview" = 1 ]; then
+        eval "$(xdotool getwindowgeometry --shell "$(find_window '^プレビュー - 垂直寸法線Ｂ$')")"
+        x0=$((X < x0 ? X : x0)) y0=$((Y < y0 ? Y : y0))
+        x1=$((X + WIDTH > x1 ? X + WIDTH : x1)) y1=$((Y + HEIGHT > y1 ? Y + HEIGHT : y1))
+    fi
+    import -window root -crop "$((x1 - x0))x$((y1 - y0))+${x0}+${y0}" +repage "$output"
+    echo "saved $output ($((x1 - x0)) x $((y1 - y0)))"
+    xdotool key --window "$dialog" Escape >/dev/null 2>&1 || true
+    timeout 30 wineserver -w || true
+}
+
+shoot "$folder/dialog.png" 0
+shoot "$folder/dialog-preview.png" 1
