@@ -69,8 +69,11 @@ int wmain(int argc, wchar_t** argv)
 
     wt::CheckPlatform(settings);
     wt::CheckFullWidth();
-    wt::CheckDialog(settings);
-    wt::RunScenarios(settings);
+    wt::CheckDialog(settings, false);
+    wt::CheckDialog(settings, true);
+    wt::RunScenarios(settings, false);
+    wt::RunScenarios(settings, true);
+    wt::CheckPreview(settings);
     wt::CheckFaults(settings);
 
     wt::Print(wt::Number(wt::PassedCases()) + L" passed, " + wt::Number(wt::FailedCases()) + L" failed");

@@ -134,9 +134,15 @@ struct Settings {
 
 void CheckPlatform(const Settings& settings);
 void CheckFullWidth();
-void CheckDialog(const Settings& settings);
+// With the preview open (a q308.ini says so at start), or without q308.ini.
+void CheckDialog(const Settings& settings, bool withPreview);
 void WritePlan(const std::wstring& planFolder);
-void RunScenarios(const Settings& settings);
+void RunScenarios(const Settings& settings, bool withPreview);
+void CheckPreview(const Settings& settings);
+// Whether the program's preview window is shown, after waiting a moment for
+// it to be shown (or hidden, with expected false).
+bool PreviewShown(const Program& program, bool expected = true);
+inline constexpr char PreviewOpenIni[] = "[Preview]\r\nOpen=1\r\n";
 void CheckFaults(const Settings& settings);
 
 }  // namespace wt
