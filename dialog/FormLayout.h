@@ -77,6 +77,8 @@ struct FormDescription {
     bool Resizable;                     // single fixed border
     bool MinimiseButton;
     bool MaximiseButton;
+    // The layout is never rearranged for the screen's density: a front end
+    // that draws at another density magnifies this 96-DPI layout as a whole.
     bool ScaleWithDpi;
 };
 

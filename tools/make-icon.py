@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
-"""Writes the program's icon, platform/win32/q308.ico: a vertical dimension
+"""Writes the program's icon, frontends/win32/q308.ico: a vertical dimension
 (two measured edges, the dimension line with an arrow at each end, and the
-value standing beside it), 32 x 32 and 16 x 16 pixels, 16 colours each.
+value standing beside it) in the sizes Windows asks for from 100 % to 200 %
+scaling: 16, 24, 32 and 48 pixels in 16 colours, and 256 pixels as PNG.
 
-The pictures are the character grids below. Run this again after changing
-them; the build uses the committed icon.
+The pictures are the character grids below; 48 is the 24 grid doubled and
+256 the 32 grid taken eight times, so every line stays crisp. Run this again
+after changing them; the build uses the committed icon.
 """
 import struct
 import sys
+import zlib
 from pathlib import Path
 
 # The standard 16-colour palette (red, green, blue) and the grid letters.
@@ -54,6 +57,33 @@ ICON32 = """
 ................................
 """
 
+ICON24 = """
+........................
+.gggggggggggggggggggggg.
+.gwwwwwwwwwwwwwwwwwwwwg.
+.gwkkkkkkkkkkkkkkkkkkwg.
+.gwkkkkkkkkkkkkkkkkkkwg.
+.gwwwwwwwwwwwwwwrwwwwwg.
+.gwwwwwwwwwwwwwrrrwwwwg.
+.gwwwwwwwwwwwwrrrrrwwwg.
+.gwwbbbbbwwwwwwwrwwwwwg.
+.gwwwwwbbwwwwwwwrwwwwwg.
+.gwwwwwbbwwwwwwwrwwwwwg.
+.gwwwbbbbwwwwwwwrwwwwwg.
+.gwwwbbbbwwwwwwwrwwwwwg.
+.gwwwwwbbwwwwwwwrwwwwwg.
+.gwwwwwbbwwwwwwwrwwwwwg.
+.gwwbbbbbwwwwwwwrwwwwwg.
+.gwwwwwwwwwwwwrrrrrwwwg.
+.gwwwwwwwwwwwwwrrrwwwwg.
+.gwwwwwwwwwwwwwwrwwwwwg.
+.gwkkkkkkkkkkkkkkkkkkwg.
+.gwkkkkkkkkkkkkkkkkkkwg.
+.gwwwwwwwwwwwwwwwwwwwwg.
+.gggggggggggggggggggggg.
+........................
+"""
+
 ICON16 = """
 gggggggggggggggg
 gwwwwwwwwwwwwwwg
@@ -80,8 +110,14 @@ def rows_of(grid, size):
     return rows
 
 
+def enlarged(grid, size, factor):
+    """The grid with every cell taken factor times in each direction."""
+    rows = rows_of(grid, size)
+    return "\n".join("".join(c * factor for c in row) for row in rows for _ in range(factor))
+
+
 def image(grid, size):
-    """One icon image: header, palette, colour bits and the transparency mask."""
+    """One 16-colour icon image: header, palette, colour bits and the transparency mask."""
     rows = rows_of(grid, size)
     header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
     palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in PALETTE)
@@ -102,16 +138,42 @@ def image(grid, size):
     return header + palette + bytes(colour) + bytes(mask)
 
 
+def png(grid, size):
+    """One image as a PNG file, the form Windows reads for 256 pixels."""
+    rows = rows_of(grid, size)
+    raw = bytearray()
+    for row in rows:
+        raw.append(0)  # no filter
+        for letter in row:
+            r, g, b = PALETTE[COLOURS.get(letter, 0)]
+            raw += bytes((r, g, b, 0 if letter == "." else 255))
+
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)  # 8-bit RGBA
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) +
+            chunk(b"IEND", b""))
+
+
 def main():
-    default = Path(__file__).resolve().parent.parent / "platform" / "win32" / "q308.ico"
+    default = Path(__file__).resolve().parent.parent / "frontends" / "win32" / "q308.ico"
     out = Path(sys.argv[1]) if len(sys.argv) > 1 else default
-    images = [(32, image(ICON32, 32)), (16, image(ICON16, 16))]
+    # (size, colours, bits per pixel, image)
+    images = [
+        (32, 16, 4, image(ICON32, 32)),
+        (16, 16, 4, image(ICON16, 16)),
+        (24, 16, 4, image(ICON24, 24)),
+        (48, 16, 4, image(enlarged(ICON24, 24, 2), 48)),
+        (256, 0, 32, png(enlarged(ICON32, 32, 8), 256)),
+    ]
     data = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for size, blob in images:
-        data += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(blob), offset)
+    for size, colours, bits, blob in images:
+        side = size % 256  # 0 stands for 256
+        data += struct.pack("<BBBBHHII", side, side, colours, 0, 1, bits, len(blob), offset)
         offset += len(blob)
-    data += b"".join(blob for _, blob in images)
+    data += b"".join(image for _, _, _, image in images)
     out.write_bytes(data)
 
 

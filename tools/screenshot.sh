@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Shows the Windows program's dialog under Wine on a private Xvfb screen,
-# with IPA Gothic standing in for "ＭＳ ゴシック", and saves two pictures:
-# the dialog alone (docs/dialog.png) and the dialog with its preview window
-# open beside it (docs/dialog-preview.png), or into the folder given.
+# with IPA Gothic standing in for "ＭＳ ゴシック", and saves pictures of it
+# at 96 DPI (100 %) and 144 DPI (150 %) as dialog.png and dialog-144dpi.png,
+# and of the dialog with its preview window open beside it as
+# dialog-preview.png, in docs/ (or the folder given).
 #
 #   tools/screenshot.sh [FOLDER]
 set -euo pipefail
@@ -11,7 +12,7 @@ folder=$(realpath -m "${1:-$root/docs}")
 cd "$root"
 
 if [ -z "${Q308_IN_XVFB:-}" ]; then
-    exec env Q308_IN_XVFB=1 timeout 600 xvfb-run -a -s "-screen 0 1024x600x24" bash "$0" "$folder"
+    exec env Q308_IN_XVFB=1 timeout 600 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$folder"
 fi
 
 cmake --preset mingw64 >/dev/null
@@ -29,7 +30,7 @@ trap cleanup EXIT
 q308_wine_env "$work/prefix"
 q308_wine_prefix
 
-# The ids of the program's windows whose title matches, once they are there.
+# The id of the window with that title, once it is there.
 find_window() {
     local title=$1 window=
     for _ in $(seq 1 100); do
@@ -46,16 +47,17 @@ find_window() {
 # With preview=1 a q308.ini opens the preview beside the dialog, on our
 # sample drawing, whose elements show around the dimension.
 shoot() {
-    local output=$1 preview=$2 run="$work/run-$2"
+    local dpi=$1 output=$2 preview=$3 run="$work/run-$1-$3"
+    q308_wine_dpi "$dpi"
     mkdir -p "$run" "$(dirname "$output")"
     cp build/mingw64/q308.exe "$run/"
     if [ "$preview" = 1 ]; then
         cp samples/JWC_TEMP.TXT "$run/JWC_TEMP.TXT"
+        printf '[Preview]\r\nOpen=1\r\n' >"$run/q308.ini"
     else
         cp "$samples/host-four-points.txt" "$run/JWC_TEMP.TXT"
     fi
     printf '%s\r\n' 16 16 0 0 0 3 2 1 '' '' 0.5 2 2 3 15 2 0 0 0 0 0 0 >"$run/q304.dat"
-    [ "$preview" = 1 ] && printf '[Preview]\r\nOpen=1\r\n' >"$run/q308.ini"
     wine "$run/q308.exe" >/dev/null 2>&1 &
     local dialog
     dialog=$(find_window '^垂直寸法線Ｂ$')
@@ -70,9 +72,11 @@ shoot() {
     fi
     import -window root -crop "$((x1 - x0))x$((y1 - y0))+${x0}+${y0}" +repage "$output"
     echo "saved $output ($((x1 - x0)) x $((y1 - y0)))"
-    xdotool key --window "$dialog" Escape >/dev/null 2>&1 || true
-    timeout 30 wineserver -w || true
+    # Only the picture was wanted: end the program and its Wine session.
+    timeout 30 wineserver -k >/dev/null 2>&1 || true
+    timeout 60 wineserver -w || true
 }
 
-shoot "$folder/dialog.png" 0
-shoot "$folder/dialog-preview.png" 1
+shoot 96 "$folder/dialog.png" 0
+shoot 144 "$folder/dialog-144dpi.png" 0
+shoot 96 "$folder/dialog-preview.png" 1

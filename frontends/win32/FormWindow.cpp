@@ -72,18 +72,22 @@ bool FormWindow::CreateWindows()
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     const layout::FormDescription& description = layout::Form();
-    bigIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IconResource), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    smallIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IconResource), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    // The classes' icons, at the system's sizes; each window gets icons of
+    // its own density in ApplyScale.
+    const auto sharedIcon = [instance](int width, int height) {
+        return static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(IconResource), IMAGE_ICON, width, height, LR_SHARED));
+    };
+    const HICON classIcon = sharedIcon(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+    const HICON classSmallIcon = sharedIcon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
     formBrush_ = CreateSolidBrush(ColourOf(description.Background));
 
     WNDCLASSEXW application{};
     application.cbSize = sizeof application;
     application.lpfnWndProc = ApplicationProc;
     application.hInstance = instance;
-    application.hIcon = bigIcon_;
-    application.hIconSm = smallIcon_;
+    application.hIcon = classIcon;
+    application.hIconSm = classSmallIcon;
     application.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     application.lpszClassName = ApplicationClass;
     if (RegisterClassExW(&application) == 0)
@@ -95,8 +99,8 @@ bool FormWindow::CreateWindows()
     dialog.lpfnWndProc = DialogProc;
     dialog.cbWndExtra = DLGWINDOWEXTRA;
     dialog.hInstance = instance;
-    dialog.hIcon = bigIcon_;
-    dialog.hIconSm = smallIcon_;
+    dialog.hIcon = classIcon;
+    dialog.hIconSm = classSmallIcon;
     dialog.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     dialog.hbrBackground = formBrush_;
     dialog.lpszClassName = DialogClass;
@@ -131,12 +135,32 @@ bool FormWindow::CreateWindows()
                               this);
     if (dialog_ == nullptr)
         return false;
-    SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-    SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
-    SendMessageW(application_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-    SendMessageW(application_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    scale_.Dpi = DpiOfWindow(dialog_);
     CreateControls();
+    ApplyScale(nullptr);
     return true;
+}
+
+void FormWindow::LoadIcons()
+{
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const auto load = [this, instance](int width, int height) {
+        return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IconResource), IMAGE_ICON,
+                                             SystemMetricForDpi(width, scale_.Dpi),
+                                             SystemMetricForDpi(height, scale_.Dpi), 0));
+    };
+    const HICON big = load(SM_CXICON, SM_CYICON);
+    const HICON smallIcon = load(SM_CXSMICON, SM_CYSMICON);
+    for (HWND window : {dialog_, application_}) {
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    }
+    if (bigIcon_ != nullptr)
+        DestroyIcon(bigIcon_);
+    if (smallIcon_ != nullptr)
+        DestroyIcon(smallIcon_);
+    bigIcon_ = big;
+    smallIcon_ = smallIcon;
 }
 
 int FormWindow::Run()
@@ -178,8 +202,8 @@ void FormWindow::PlaceAtFormPosition()
 {
     RECT window;
     GetWindowRect(dialog_, &window);
-    const POINT place =
-        ReachablePosition(form_.Left, form_.Top, window.right - window.left, window.bottom - window.top);
+    const POINT place = ReachablePosition(form_.Left, form_.Top, window.right - window.left,
+                                          window.bottom - window.top, scale_.Dpi);
     SetWindowPos(dialog_, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -358,6 +382,12 @@ LRESULT FormWindow::HandleDialog(UINT message, WPARAM wParam, LPARAM lParam)
         if (preview_)
             preview_->FollowDialog(wParam != FALSE);
         break;
+    case WM_DPICHANGED:
+        // Dragged onto a monitor of another density: the whole form again
+        // at the new one, in the rectangle Windows suggests.
+        scale_.Dpi = HIWORD(wParam);
+        ApplyScale(reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_CTLCOLORDLG:
         return reinterpret_cast<LRESULT>(formBrush_);
     case WM_CTLCOLORSTATIC:

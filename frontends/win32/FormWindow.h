@@ -1,8 +1,9 @@
 #pragma once
 // The dialog as a native window. The controls are built from the form
 // description; their values live in TForm1 and are copied across before
-// each handler runs and after FormShow. Only the Win32 front end includes
-// this.
+// each handler runs and after FormShow. The description is in 96-DPI
+// pixels; the window draws it at the density of its monitor. Only the Win32
+// front end includes this.
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -15,6 +16,7 @@
 
 #include "dialog/FormLayout.h"
 #include "dialog/FormToolkit.h"
+#include "frontends/win32/DpiScale.h"
 
 class TForm1;
 
@@ -54,11 +56,19 @@ private:
     LRESULT HandleDialog(UINT message, WPARAM wParam, LPARAM lParam);
 
     bool CreateWindows();
-    // FrontendWin32Controls.cpp: the children, built from the description.
+    // FormWindowControls.cpp: the children, built from the description.
     void CreateControls();
     void CreateLabel(const layout::LabelDescription& label);
     void CreateControl(const layout::ControlDescription& control);
+    // A font of the form's face, height in 96-DPI pixels, at the current density.
     HFONT FontOfHeight(int height);
+    // Places the dialog and every child, with fonts and icons, at the
+    // current density: when the dialog is made and whenever its DPI
+    // changes. The dialog keeps its position unless a rectangle is given.
+    void ApplyScale(const RECT* dialogRect);
+    void PlaceLabel(HWND window, const layout::LabelDescription& label);
+    void PlaceControl(const ControlWindow& control);
+    void LoadIcons();
     // Control values: windows -> TForm1 (before a handler) and back.
     void PullValues();
     void PushValues();
@@ -82,9 +92,10 @@ private:
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     HBRUSH formBrush_ = nullptr;
-    std::vector<std::pair<int, HFONT>> fonts_;
+    DpiScale scale_;
+    std::vector<std::pair<int, HFONT>> fonts_;  // by height in 96-DPI pixels
     std::vector<ControlWindow> controls_;
-    std::vector<HWND> labels_;
+    std::vector<std::pair<HWND, const layout::LabelDescription*>> labels_;
     bool inHandler_ = false;
     bool closed_ = false;
     std::unique_ptr<PreviewWindow> preview_;

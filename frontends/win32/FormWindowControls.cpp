@@ -1,5 +1,5 @@
-// The dialog's child windows: built from the form description, filled from
-// and read back into TForm1.
+// The dialog's child windows: built from the form description, placed at the
+// dialog's density, filled from and read back into TForm1.
 #include "frontends/win32/FormWindow.h"
 
 #include <imm.h>
@@ -24,12 +24,16 @@ constexpr int FirstRadioId = 1000;
 // Items a dropped list shows before it scrolls.
 constexpr int DropDownCount = 8;
 
-HWND CreateChild(HWND parent, DWORD exStyle, const wchar_t* windowClass, const std::wstring& text, DWORD style,
-                 int left, int top, int width, int height, int id)
+// Made without a size: ApplyScale places every child.
+HWND CreateChild(HWND parent, DWORD exStyle, const wchar_t* windowClass, const std::wstring& text, DWORD style, int id)
 {
-    return CreateWindowExW(exStyle, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, left, top, width,
-                           height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
+    return CreateWindowExW(exStyle, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+void Place(HWND window, const RECT& rect, int height)
+{
+    SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 RECT RectInParent(HWND child)
@@ -45,16 +49,16 @@ RECT RectInParent(HWND child)
 // selection field, so the field comes last. What CB_GETITEMHEIGHT reports
 // for the field differs between systems, so it is set to a known height
 // first and then corrected by what the box measures.
-void FitComboBoxHeight(HWND box, const layout::ControlDescription& d)
+void FitComboBoxHeight(HWND box, int width, int height)
 {
     const LRESULT item = SendMessageW(box, CB_GETITEMHEIGHT, 0, 0);
-    SetWindowPos(box, nullptr, 0, 0, d.Width, d.Height + DropDownCount * static_cast<int>(item) + 2,
+    SetWindowPos(box, nullptr, 0, 0, width, height + DropDownCount * static_cast<int>(item) + 2,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     LRESULT field = item;
     SendMessageW(box, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
     for (int attempt = 0; attempt < 3; ++attempt) {
         const RECT rect = RectInParent(box);
-        const int difference = d.Height - (rect.bottom - rect.top);
+        const int difference = height - (rect.bottom - rect.top);
         if (difference == 0)
             break;
         field += difference;
@@ -100,7 +104,7 @@ HFONT FormWindow::FontOfHeight(int height)
             return font;
     const layout::FormDescription& form = layout::Form();
     // A negative height asks for the character height itself, leading excluded.
-    const HFONT font = CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+    const HFONT font = CreateFontW(-scale_.Length(height), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                    static_cast<DWORD>(form.Charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                    DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, WideFromSjis(form.FontName).c_str());
     fonts_.emplace_back(height, font);
@@ -121,10 +125,18 @@ void FormWindow::CreateControls()
 
 void FormWindow::CreateLabel(const layout::LabelDescription& label)
 {
+    const HWND window = CreateChild(dialog_, 0, L"STATIC", WideFromSjis(label.Text), SS_LEFT | SS_NOPREFIX, -1);
+    labels_.emplace_back(window, &label);
+}
+
+void FormWindow::PlaceLabel(HWND window, const layout::LabelDescription& label)
+{
     const std::wstring text = WideFromSjis(label.Text);
     const HFONT font = FontOfHeight(label.FontHeight);
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     // Sized to its text in the real font, so no face cuts it short.
-    SIZE size{label.Width, label.Height};
+    const RECT described = scale_.Rect(label.Left, label.Top, label.Width, label.Height);
+    SIZE size{described.right - described.left, described.bottom - described.top};
     if (HDC dc = GetDC(dialog_)) {
         const HGDIOBJ old = SelectObject(dc, font);
         TEXTMETRICW metrics{};
@@ -134,10 +146,7 @@ void FormWindow::CreateLabel(const layout::LabelDescription& label)
         SelectObject(dc, old);
         ReleaseDC(dialog_, dc);
     }
-    const HWND window = CreateChild(dialog_, 0, L"STATIC", text, SS_LEFT | SS_NOPREFIX, label.Left, label.Top,
-                                    size.cx, size.cy, -1);
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    labels_.push_back(window);
+    SetWindowPos(window, nullptr, described.left, described.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::CreateControl(const layout::ControlDescription& d)
@@ -147,74 +156,51 @@ void FormWindow::CreateControl(const layout::ControlDescription& d)
     const int id = d.IsDefaultButton  ? IDOK
                    : d.IsCancelButton ? IDCANCEL
                                       : FirstControlId + static_cast<int>(controls_.size());
-    const HFONT font = FontOfHeight(layout::Form().FontHeight);
     const DWORD tabStop = d.TabOrder >= 0 ? WS_TABSTOP : 0;
     const std::wstring caption = WideFromSjis(d.Caption);
 
     switch (d.Kind) {
-    case ControlKind::ComboBox: {
-        const HWND box = CreateChild(dialog_, 0, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_GROUP | tabStop,
-                                     d.Left, d.Top, d.Width, d.Height + DropDownCount * d.Height, id);
-        control.Window = box;
+    case ControlKind::ComboBox:
+        control.Window =
+            CreateChild(dialog_, 0, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_GROUP | tabStop, id);
         break;
-    }
     case ControlKind::Edit:
         control.Window = CreateChild(dialog_, WS_EX_CLIENTEDGE, L"EDIT", caption,
-                                     ES_LEFT | ES_AUTOHSCROLL | WS_GROUP | tabStop, d.Left, d.Top, d.Width, d.Height, id);
+                                     ES_LEFT | ES_AUTOHSCROLL | WS_GROUP | tabStop, id);
         SendMessageW(control.Window, EM_LIMITTEXT, static_cast<WPARAM>(d.MaxLength), 0);
         break;
     case ControlKind::CheckBox:
-        control.Window = CreateChild(dialog_, 0, L"BUTTON", caption, BS_AUTOCHECKBOX | WS_GROUP | tabStop, d.Left,
-                                     d.Top, d.Width, d.Height, id);
+        control.Window = CreateChild(dialog_, 0, L"BUTTON", caption, BS_AUTOCHECKBOX | WS_GROUP | tabStop, id);
         break;
     case ControlKind::RadioGroup: {
-        control.Window = CreateChild(dialog_, 0, L"BUTTON", caption, BS_GROUPBOX | WS_GROUP, d.Left, d.Top, d.Width,
-                                     d.Height, id);
-        // The buttons stand in columns under the frame's caption.
-        const int count = static_cast<int>(d.Items.size());
-        const int columns = std::max(1, d.Columns);
-        const int rows = std::max(1, (count + columns - 1) / columns);
-        const int top = layout::Form().FontHeight + 2;
-        const int columnWidth = (d.Width - 10) / columns;
-        const int rowHeight = (d.Height - top - 5) / rows;
-        for (int i = 0; i < count; ++i) {
-            const int column = i / rows;
-            const int row = i % rows;
-            const HWND button = CreateChild(dialog_, 0, L"BUTTON", WideFromSjis(d.Items[static_cast<std::size_t>(i)]),
-                                            BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | tabStop : 0),
-                                            d.Left + 8 + column * columnWidth, d.Top + top + row * rowHeight,
-                                            columnWidth - 4, rowHeight,
-                                            FirstRadioId + 10 * static_cast<int>(controls_.size()) + i);
-            SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-            control.Buttons.push_back(button);
-        }
+        control.Window = CreateChild(dialog_, 0, L"BUTTON", caption, BS_GROUPBOX | WS_GROUP, id);
+        for (std::size_t i = 0; i < d.Items.size(); ++i)
+            control.Buttons.push_back(CreateChild(dialog_, 0, L"BUTTON", WideFromSjis(d.Items[i]),
+                                                  BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | tabStop : 0),
+                                                  FirstRadioId + 10 * static_cast<int>(controls_.size()) +
+                                                      static_cast<int>(i)));
         break;
     }
     case ControlKind::Button:
         control.Window = CreateChild(dialog_, 0, L"BUTTON", caption,
-                                     (d.IsDefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_GROUP | tabStop,
-                                     d.Left, d.Top, d.Width, d.Height, id);
+                                     (d.IsDefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_GROUP | tabStop, id);
         break;
     case ControlKind::Memo: {
         control.Window = CreateChild(dialog_, WS_EX_CLIENTEDGE, L"EDIT", L"",
                                      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
                                          WS_GROUP | tabStop,
-                                     d.Left, d.Top, d.Width, d.Height, id);
+                                     id);
         const LONG_PTR original =
             SetWindowLongPtrW(control.Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MemoProc));
         SetWindowLongPtrW(control.Window, GWLP_USERDATA, original);
         break;
     }
     case ControlKind::StatusLabel:
-        control.Window = CreateChild(dialog_, 0, L"STATIC", caption, SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
-                                     d.Left, d.Top, d.Width, d.Height, id);
+        control.Window = CreateChild(dialog_, 0, L"STATIC", caption, SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, id);
         break;
     }
     if (control.Window == nullptr)
         return;
-    SendMessageW(control.Window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (d.Kind == ControlKind::ComboBox)
-        FitComboBoxHeight(control.Window, d);
     if (d.ImeOff) {
         // No Japanese input method in number fields.
         ImmAssociateContext(control.Window, nullptr);
@@ -222,6 +208,60 @@ void FormWindow::CreateControl(const layout::ControlDescription& d)
     if (d.HasBackground)
         control.Background = CreateSolidBrush(RGB(d.Background.R, d.Background.G, d.Background.B));
     controls_.push_back(std::move(control));
+}
+
+void FormWindow::PlaceControl(const ControlWindow& control)
+{
+    const layout::ControlDescription& d = *control.Description;
+    const HFONT font = FontOfHeight(layout::Form().FontHeight);
+    const RECT rect = scale_.Rect(d.Left, d.Top, d.Width, d.Height);
+    const int height = rect.bottom - rect.top;
+    SendMessageW(control.Window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (d.Kind == ControlKind::ComboBox) {
+        Place(control.Window, rect, height + DropDownCount * height);
+        FitComboBoxHeight(control.Window, rect.right - rect.left, height);
+    } else {
+        Place(control.Window, rect, height);
+    }
+    // A radio group's buttons stand in columns under the frame's caption.
+    const int count = static_cast<int>(control.Buttons.size());
+    const int columns = std::max(1, d.Columns);
+    const int rows = std::max(1, (count + columns - 1) / columns);
+    const int top = layout::Form().FontHeight + 2;
+    const int columnWidth = (d.Width - 10) / columns;
+    const int rowHeight = (d.Height - top - 5) / rows;
+    for (int i = 0; i < count; ++i) {
+        const RECT button = scale_.Rect(d.Left + 8 + i / rows * columnWidth, d.Top + top + i % rows * rowHeight,
+                                        columnWidth - 4, rowHeight);
+        const HWND window = control.Buttons[static_cast<std::size_t>(i)];
+        SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        Place(window, button, button.bottom - button.top);
+    }
+}
+
+void FormWindow::ApplyScale(const RECT* dialogRect)
+{
+    // The fonts of the old density go once every child has its new one.
+    std::vector<std::pair<int, HFONT>> previous;
+    previous.swap(fonts_);
+    if (dialogRect != nullptr) {
+        Place(dialog_, *dialogRect, dialogRect->bottom - dialogRect->top);
+    } else {
+        const layout::FormDescription& form = layout::Form();
+        RECT frame{0, 0, scale_.Length(form.ClientWidth), scale_.Length(form.ClientHeight)};
+        AdjustFrameForDpi(frame, static_cast<DWORD>(GetWindowLongW(dialog_, GWL_STYLE)),
+                          static_cast<DWORD>(GetWindowLongW(dialog_, GWL_EXSTYLE)), scale_.Dpi);
+        SetWindowPos(dialog_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    for (const auto& [window, label] : labels_)
+        PlaceLabel(window, *label);
+    for (const ControlWindow& control : controls_)
+        PlaceControl(control);
+    for (const auto& [height, font] : previous)
+        DeleteObject(font);
+    LoadIcons();
+    RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 const ControlWindow* FormWindow::FindControl(std::string_view name) const

@@ -23,9 +23,12 @@ constexpr COLORREF LineColour = RGB(0x1f, 0x5f, 0xbf);
 constexpr COLORREF MarkerColour = RGB(0xd0, 0x3a, 0x2b);
 constexpr COLORREF TextColour = RGB(0x1a, 0x7f, 0x37);
 constexpr COLORREF PickColour = RGB(0xe0, 0x8a, 0x00);
+// In 96-DPI pixels.
 constexpr int MarginPixels = 24;
 constexpr int PickRadius = 5;
 constexpr int PickArm = 8;
+constexpr int PickLabelHeight = 12;
+constexpr int DotRadius = 2;
 
 COLORREF Faint(COLORREF c)
 {
@@ -100,14 +103,14 @@ void PaintText(HDC dc, const preview::Fit& fit, const Shape& s, COLORREF colour)
     DeleteObject(font);
 }
 
-void PaintShape(HDC dc, const preview::Fit& fit, const Shape& s, bool dimmed)
+void PaintShape(HDC dc, const preview::Fit& fit, const Shape& s, bool dimmed, const DpiScale& scale)
 {
     const COLORREF colour = ColourOf(s.Style, dimmed && s.Style != Role::Input);
     if (s.Kind == ShapeKind::Text) {
         PaintText(dc, fit, s, colour);
         return;
     }
-    HPEN pen = CreatePen(PS_SOLID, s.Style == Role::Input ? 1 : 2, colour);
+    HPEN pen = CreatePen(PS_SOLID, std::max(1, scale.Length(s.Style == Role::Input ? 1 : 2)), colour);
     HBRUSH brush = s.Filled || s.Kind == ShapeKind::Dot ? CreateSolidBrush(colour) : nullptr;
     const HGDIOBJ oldPen = SelectObject(dc, pen);
     const HGDIOBJ oldBrush = SelectObject(dc, brush != nullptr ? brush : GetStockObject(NULL_BRUSH));
@@ -130,7 +133,8 @@ void PaintShape(HDC dc, const preview::Fit& fit, const Shape& s, bool dimmed)
     }
     case ShapeKind::Dot: {
         const POINT c = Pixel(fit, s.Centre);
-        Ellipse(dc, c.x - 2, c.y - 2, c.x + 3, c.y + 3);
+        const int r = scale.Length(DotRadius);
+        Ellipse(dc, c.x - r, c.y - r, c.x + r + 1, c.y + r + 1);
         break;
     }
     case ShapeKind::Text:
@@ -143,10 +147,12 @@ void PaintShape(HDC dc, const preview::Fit& fit, const Shape& s, bool dimmed)
         DeleteObject(brush);
 }
 
-void PaintPicks(HDC dc, const preview::Fit& fit, const std::vector<preview::PickedMark>& picks)
+void PaintPicks(HDC dc, const preview::Fit& fit, const std::vector<preview::PickedMark>& picks,
+                const DpiScale& scale)
 {
-    HPEN pen = CreatePen(PS_SOLID, 1, PickColour);
-    HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+    const int radius = scale.Length(PickRadius), arm = scale.Length(PickArm);
+    HPEN pen = CreatePen(PS_SOLID, std::max(1, scale.Length(1)), PickColour);
+    HFONT font = CreateFontW(-scale.Length(PickLabelHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, L"MS Gothic");
     const HGDIOBJ oldPen = SelectObject(dc, pen);
     const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
@@ -156,13 +162,13 @@ void PaintPicks(HDC dc, const preview::Fit& fit, const std::vector<preview::Pick
     SetTextAlign(dc, TA_BOTTOM | TA_LEFT | TA_NOUPDATECP);
     for (const preview::PickedMark& pick : picks) {
         const POINT c = Pixel(fit, pick.At);
-        Ellipse(dc, c.x - PickRadius, c.y - PickRadius, c.x + PickRadius + 1, c.y + PickRadius + 1);
-        MoveToEx(dc, c.x - PickArm, c.y, nullptr);
-        LineTo(dc, c.x + PickArm + 1, c.y);
-        MoveToEx(dc, c.x, c.y - PickArm, nullptr);
-        LineTo(dc, c.x, c.y + PickArm + 1);
+        Ellipse(dc, c.x - radius, c.y - radius, c.x + radius + 1, c.y + radius + 1);
+        MoveToEx(dc, c.x - arm, c.y, nullptr);
+        LineTo(dc, c.x + arm + 1, c.y);
+        MoveToEx(dc, c.x, c.y - arm, nullptr);
+        LineTo(dc, c.x, c.y + arm + 1);
         const std::wstring number = std::to_wstring(pick.Number);
-        TextOutW(dc, c.x + PickArm, c.y - PickArm / 2, number.c_str(), static_cast<int>(number.size()));
+        TextOutW(dc, c.x + arm, c.y - arm / 2, number.c_str(), static_cast<int>(number.size()));
     }
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
@@ -173,22 +179,22 @@ void PaintPicks(HDC dc, const preview::Fit& fit, const std::vector<preview::Pick
 
 }  // namespace
 
-void PaintPicture(HDC dc, const RECT& area, const preview::Picture& picture)
+void PaintPicture(HDC dc, const RECT& area, const preview::Picture& picture, const DpiScale& scale)
 {
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     const preview::Fit fit = preview::FitInto(preview::PictureBounds(picture), area.right - area.left,
-                                              area.bottom - area.top, MarginPixels);
+                                              area.bottom - area.top, scale.Length(MarginPixels));
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
     SetViewportOrgEx(dc, area.left, area.top, nullptr);
     // The input first, then the dimension over it, then the picked points on top.
     for (const Shape& s : picture.Shapes)
         if (s.Style == Role::Input)
-            PaintShape(dc, fit, s, false);
+            PaintShape(dc, fit, s, false, scale);
     for (const Shape& s : picture.Shapes)
         if (s.Style != Role::Input)
-            PaintShape(dc, fit, s, picture.OutputDimmed);
-    PaintPicks(dc, fit, picture.Picked);
+            PaintShape(dc, fit, s, picture.OutputDimmed, scale);
+    PaintPicks(dc, fit, picture.Picked, scale);
     RestoreDC(dc, saved);
 }
 

@@ -8,10 +8,12 @@
 #endif
 #include <windows.h>
 
+#include "frontends/win32/DpiScale.h"
 #include "preview/Shapes.h"
 
 namespace win32 {
 
-void PaintPicture(HDC dc, const RECT& area, const preview::Picture& picture);
+// Marks, margins and strokes are sized in 96-DPI pixels and scaled.
+void PaintPicture(HDC dc, const RECT& area, const preview::Picture& picture, const DpiScale& scale);
 
 }  // namespace win32

@@ -16,6 +16,7 @@ constexpr wchar_t PreviewClass[] = L"Q308Preview";
 // A system-menu command of our own: below the system's (0xF000 on) and with
 // the low four bits clear, which the system keeps for itself.
 constexpr UINT PreviewCommand = 0x0110;
+// In 96-DPI pixels, scaled to the window's density like the dialog's form.
 constexpr int StatusHeight = 24;
 constexpr int DefaultWidth = 420;
 constexpr int MinimumWidth = 200;
@@ -79,15 +80,30 @@ bool PreviewWindow::Create()
                               DefaultWidth, 300, dialog_, nullptr, instance, this);
     if (window_ == nullptr)
         return false;
-    font_ = CreateFontW(-layout::Form().FontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                        static_cast<DWORD>(layout::Form().Charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                        DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, platform::WideFromSjis(layout::Form().FontName).c_str());
     statusBrush_ = CreateSolidBrush(StatusColour);
     // A real static control, so that tests and screen readers can read it.
     status_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
                               0, 0, 10, StatusHeight, window_, nullptr, instance, nullptr);
-    SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    // It comes up beside the dialog, so at the dialog's density.
+    scale_.Dpi = DpiOfWindow(dialog_);
+    ApplyScale(nullptr);
     return true;
+}
+
+void PreviewWindow::ApplyScale(const RECT* suggested)
+{
+    const HFONT previous = font_;
+    font_ = CreateFontW(-scale_.Length(layout::Form().FontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                        static_cast<DWORD>(layout::Form().Charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                        DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, platform::WideFromSjis(layout::Form().FontName).c_str());
+    SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    if (previous != nullptr)
+        DeleteObject(previous);
+    if (suggested != nullptr)
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Layout();
+    InvalidateRect(window_, nullptr, TRUE);
 }
 
 RECT PreviewWindow::DefaultPlace() const
@@ -98,10 +114,11 @@ RECT PreviewWindow::DefaultPlace() const
     GetWindowRect(dialog_, &dialog);
     const RECT work = NearestWorkArea(dialog);
     const int height = dialog.bottom - dialog.top;
+    const int width = scale_.Length(DefaultWidth);
     int left = dialog.right;
-    if (left + DefaultWidth > work.right && dialog.left - DefaultWidth >= work.left)
-        left = dialog.left - DefaultWidth;
-    return {left, dialog.top, left + DefaultWidth, dialog.top + height};
+    if (left + width > work.right && dialog.left - width >= work.left)
+        left = dialog.left - width;
+    return {left, dialog.top, left + width, dialog.top + height};
 }
 
 void PreviewWindow::Open()
@@ -115,11 +132,12 @@ void PreviewWindow::Open()
                  placement_.Top + placement_.Height};
     // No bigger than the screen it comes up on, and on a screen the user can reach.
     const RECT work = NearestWorkArea(place);
-    const int width = std::clamp(static_cast<int>(place.right - place.left), MinimumWidth,
-                                 std::max<int>(MinimumWidth, work.right - work.left));
-    const int height = std::clamp(static_cast<int>(place.bottom - place.top), MinimumHeight,
-                                  std::max<int>(MinimumHeight, work.bottom - work.top));
-    const POINT at = ReachablePosition(place.left, place.top, width, height);
+    const int minimumWidth = scale_.Length(MinimumWidth), minimumHeight = scale_.Length(MinimumHeight);
+    const int width = std::clamp(static_cast<int>(place.right - place.left), minimumWidth,
+                                 std::max<int>(minimumWidth, work.right - work.left));
+    const int height = std::clamp(static_cast<int>(place.bottom - place.top), minimumHeight,
+                                  std::max<int>(minimumHeight, work.bottom - work.top));
+    const POINT at = ReachablePosition(place.left, place.top, width, height, scale_.Dpi);
     SetWindowPos(window_, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     Layout();
     pullValues_();
@@ -170,7 +188,7 @@ void PreviewWindow::Recompute()
     SetWindowTextW(status_, platform::WideFromSjis(live_.Status()).c_str());
     RECT picture{};
     GetClientRect(window_, &picture);
-    picture.bottom = std::max(picture.top, picture.bottom - StatusHeight);
+    picture.bottom = std::max(picture.top, picture.bottom - scale_.Length(StatusHeight));
     InvalidateRect(window_, &picture, FALSE);
 }
 
@@ -227,7 +245,8 @@ void PreviewWindow::Layout()
 {
     RECT client{};
     GetClientRect(window_, &client);
-    SetWindowPos(status_, nullptr, 0, std::max(0L, client.bottom - StatusHeight), client.right, StatusHeight,
+    const int height = scale_.Length(StatusHeight);
+    SetWindowPos(status_, nullptr, 0, std::max(0L, client.bottom - height), client.right, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -237,14 +256,14 @@ void PreviewWindow::Paint()
     HDC dc = BeginPaint(window_, &paint);
     RECT area{};
     GetClientRect(window_, &area);
-    area.bottom = std::max(area.top, area.bottom - StatusHeight);
+    area.bottom = std::max(area.top, area.bottom - scale_.Length(StatusHeight));
     // Drawn off screen and copied in one go: no flicker while the user types.
     const int width = std::max(1L, area.right - area.left), height = std::max(1L, area.bottom - area.top);
     HDC memory = CreateCompatibleDC(dc);
     HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
     const HGDIOBJ old = SelectObject(memory, bitmap);
     const RECT local{0, 0, width, height};
-    PaintPicture(memory, local, live_.Current());
+    PaintPicture(memory, local, live_.Current(), scale_);
     BitBlt(dc, area.left, area.top, width, height, memory, 0, 0, SRCCOPY);
     SelectObject(memory, old);
     DeleteObject(bitmap);
@@ -286,9 +305,15 @@ LRESULT PreviewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize = {MinimumWidth, MinimumHeight};
+        info->ptMinTrackSize = {scale_.Length(MinimumWidth), scale_.Length(MinimumHeight)};
         return 0;
     }
+    case WM_DPICHANGED:
+        // Dragged onto a monitor of another density: its font and sizes
+        // again at the new one, in the rectangle Windows suggests.
+        scale_.Dpi = HIWORD(wParam);
+        ApplyScale(reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_CTLCOLORSTATIC:
         SetBkColor(reinterpret_cast<HDC>(wParam), StatusColour);
         return reinterpret_cast<LRESULT>(statusBrush_);

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "dialog/PreviewSettings.h"
+#include "frontends/win32/DpiScale.h"
 #include "preview/LivePreview.h"
 
 class TForm1;
@@ -56,6 +57,8 @@ private:
     void RememberPlace();
     RECT DefaultPlace() const;
     void CheckMenuItem();
+    // Font and sizes at scale_'s density.
+    void ApplyScale(const RECT* suggested);
 
     TForm1& form_;
     HWND dialog_;
@@ -64,6 +67,7 @@ private:
     HWND status_ = nullptr;
     HFONT font_ = nullptr;
     HBRUSH statusBrush_ = nullptr;
+    DpiScale scale_;
     preview::LivePreview live_;
     bool started_ = false;
     PreviewPlacement placement_;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "frontends/win32/DpiScale.h"
+
 namespace win32 {
 
 RECT NearestWorkArea(const RECT& rect)
@@ -13,11 +15,11 @@ RECT NearestWorkArea(const RECT& rect)
     return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-POINT ReachablePosition(int left, int top, int width, int height)
+POINT ReachablePosition(int left, int top, int width, int height, int dpi)
 {
     const RECT work = NearestWorkArea({left, top, left + width, top + height});
-    const int captionHeight = GetSystemMetrics(SM_CYCAPTION);
-    RECT titleBar{left, top, left + width, top + captionHeight + GetSystemMetrics(SM_CYFIXEDFRAME)};
+    const int captionHeight = SystemMetricForDpi(SM_CYCAPTION, dpi);
+    RECT titleBar{left, top, left + width, top + captionHeight + SystemMetricForDpi(SM_CYFIXEDFRAME, dpi)};
     RECT visible;
     const bool reachable = IntersectRect(&visible, &titleBar, &work) &&
                            visible.right - visible.left >= std::min(width, 100) &&

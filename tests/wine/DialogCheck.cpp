@@ -6,37 +6,6 @@ namespace wt {
 
 namespace {
 
-struct ExpectedLabel {
-    const wchar_t* Text;
-    int Left, Top;
-    int FontHeight;
-};
-
-const ExpectedLabel Labels[] = {
-    {L"始点", 8, 8, 13},
-    {L"終点", 8, 32, 13},
-    {L"（線矢印）", 8, 52, 11},
-    {L"長さ", 8, 68, 13},
-    {L"図寸mm", 88, 68, 13},
-    {L"角度", 8, 92, 13},
-    {L"°", 88, 92, 13},
-    {L"端点倍率", 8, 116, 13},
-    {L"（点マーカ　線矢印を除く）", 128, 116, 13},
-    {L"寸法値の文字種", 136, 8, 13},
-    {L"接頭文字", 136, 60, 13},
-    {L"接尾文字", 136, 84, 13},
-    {L"寸法値の精度", 8, 140, 13},
-    {L"寸法値の丸め", 8, 164, 13},
-    {L"寸法値と水平線との距離", 8, 256, 13},
-    {L"図寸mm", 264, 256, 13},
-    {L"計測点と寸法補助線の距離", 8, 280, 13},
-    {L"図寸mm", 264, 280, 13},
-    {L"寸法補助線のはみ出し距離", 8, 304, 13},
-    {L"図寸mm", 264, 304, 13},
-    {L"逆矢印の寸法はみだし距離", 8, 328, 13},
-    {L"図寸mm", 264, 328, 13},
-};
-
 struct ExpectedEdit {
     const wchar_t* Name;
     const wchar_t* Text;
@@ -194,7 +163,7 @@ void CheckWindows(Program& program, Case& c)
                 std::wstring(expected.Name) + L": no visible " + expected.Class + L" at " + Number(expected.Left) +
                     L", " + Number(expected.Top) + L", " + Number(expected.Width) + L" x " + Number(expected.Height));
     }
-    for (const ExpectedLabel& label : Labels) {
+    for (const ExpectedLabel& label : ExpectedLabels()) {
         HWND found = nullptr;
         for (HWND child : program.Children()) {
             const RECT rect = RectInParent(child);

@@ -32,6 +32,9 @@ int wmain(int argc, wchar_t** argv)
 {
     // A crash must end the run, not wait on a dialog nobody sees.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    // The driver measures the dialog in the pixels of its monitor, never in
+    // coordinates Windows scales down for programs that know no density.
+    wt::MakeDpiAware();
     if (argc < 2)
         return Usage();
     const std::wstring mode = argv[1];
@@ -71,10 +74,11 @@ int wmain(int argc, wchar_t** argv)
     wt::CheckFullWidth();
     wt::CheckDialog(settings, false);
     wt::CheckDialog(settings, true);
-    wt::RunScenarios(settings, false);
-    wt::RunScenarios(settings, true);
+    wt::RunScenarios(settings);
+    wt::RunScenarios(settings, {}, L" (preview open)", true);
     wt::CheckPreview(settings);
     wt::CheckFaults(settings);
+    wt::CheckDensities(settings);
 
     wt::Print(wt::Number(wt::PassedCases()) + L" passed, " + wt::Number(wt::FailedCases()) + L" failed");
     return wt::FailedCases() == 0 ? 0 : 1;

@@ -378,6 +378,38 @@ void CheckDamagedIni(const Settings& settings)
     }
 }
 
+// The preview is told it now stands on a 144-DPI monitor: it takes the
+// rectangle Windows suggests and its status line grows with the density.
+void CheckDensityChange(const Settings& settings)
+{
+    Case c(L"preview: dragged onto a monitor of another density");
+    Program program(settings.Executable, JoinPath(settings.Root, L"preview-dpi"));
+    WriteBytes(program.File(L"JWC_TEMP.TXT"), Scene());
+    WriteBytes(program.File(L"q304.dat"), SceneSettings(100, 100));
+    WriteBytes(program.File(L"q308.ini"), PreviewOpenIni);
+    if (!program.Start(c))
+        return;
+    const HWND preview = WaitForPreview(program, true);
+    if (!c.Check(preview != nullptr, L"the preview opens"))
+        return;
+    const RECT status = RectInParent(StatusOf(preview));
+    c.Equal(status.bottom - status.top, MulDiv(24, ExpectedDpi(), 96), L"status line height");
+    const RECT before = WindowRect(preview);
+    const RECT suggested{before.left, before.top, before.left + 630, before.top + 600};
+    program.SendDpiChanged(144, suggested, preview);
+    Settle(program);
+    const RECT after = WindowRect(preview);
+    c.Check(EqualRect(&after, &suggested) != FALSE, L"the preview takes the suggested rectangle");
+    const RECT grown = RectInParent(StatusOf(preview));
+    c.Equal(grown.bottom - grown.top, 36, L"status line height at 144 DPI");
+    RECT client{};
+    GetClientRect(preview, &client);
+    c.Equal(grown.bottom, client.bottom, L"the status line stays at the bottom");
+    c.Equal(TextOf(StatusOf(preview)), L"寸法値 40", L"status line");
+    program.Click(program.Control(L"Button2"));
+    program.WaitForExit(c);
+}
+
 }  // namespace
 
 bool PreviewShown(const Program& program, bool expected) { return WaitForPreview(program, expected) != nullptr; }
@@ -387,6 +419,7 @@ void CheckPreview(const Settings& settings)
     CheckOpenAndType(settings);
     CheckRemembered(settings);
     CheckDamagedIni(settings);
+    CheckDensityChange(settings);
 }
 
 }  // namespace wt

@@ -62,6 +62,49 @@ const std::vector<ExpectedControl>& ExpectedControls()
     return controls;
 }
 
+const std::vector<ExpectedLabel>& ExpectedLabels()
+{
+    static const std::vector<ExpectedLabel> labels = {
+        {L"始点", 8, 8, 13},
+        {L"終点", 8, 32, 13},
+        {L"（線矢印）", 8, 52, 11},
+        {L"長さ", 8, 68, 13},
+        {L"図寸mm", 88, 68, 13},
+        {L"角度", 8, 92, 13},
+        {L"°", 88, 92, 13},
+        {L"端点倍率", 8, 116, 13},
+        {L"（点マーカ　線矢印を除く）", 128, 116, 13},
+        {L"寸法値の文字種", 136, 8, 13},
+        {L"接頭文字", 136, 60, 13},
+        {L"接尾文字", 136, 84, 13},
+        {L"寸法値の精度", 8, 140, 13},
+        {L"寸法値の丸め", 8, 164, 13},
+        {L"寸法値と水平線との距離", 8, 256, 13},
+        {L"図寸mm", 264, 256, 13},
+        {L"計測点と寸法補助線の距離", 8, 280, 13},
+        {L"図寸mm", 264, 280, 13},
+        {L"寸法補助線のはみ出し距離", 8, 304, 13},
+        {L"図寸mm", 264, 304, 13},
+        {L"逆矢印の寸法はみだし距離", 8, 328, 13},
+        {L"図寸mm", 264, 328, 13},
+    };
+    return labels;
+}
+
+namespace {
+
+int expectedDpi = 96;
+
+}  // namespace
+
+void SetExpectedDpi(int dpi) { expectedDpi = dpi; }
+int ExpectedDpi() { return expectedDpi; }
+int Scaled(int value) { return MulDiv(value, expectedDpi, 96); }
+RECT ScaledRect(int left, int top, int width, int height)
+{
+    return {Scaled(left), Scaled(top), Scaled(left + width), Scaled(top + height)};
+}
+
 const ExpectedControl* FindExpected(const std::wstring& name)
 {
     for (const ExpectedControl& control : ExpectedControls())
@@ -205,10 +248,10 @@ HWND Program::Control(const std::wstring& name, int item) const
         const std::vector<HWND> buttons = RadioButtons(name);
         return item < static_cast<int>(buttons.size()) ? buttons[static_cast<std::size_t>(item)] : nullptr;
     }
+    const RECT wanted = ScaledRect(expected->Left, expected->Top, expected->Width, expected->Height);
     for (HWND child : Children()) {
         const RECT rect = RectInParent(child);
-        if (SameClass(ClassOf(child), expected->Class) && rect.left == expected->Left && rect.top == expected->Top &&
-            rect.right - rect.left == expected->Width && rect.bottom - rect.top == expected->Height)
+        if (SameClass(ClassOf(child), expected->Class) && EqualRect(&rect, &wanted))
             return child;
     }
     return nullptr;
@@ -313,6 +356,23 @@ void Program::Type(HWND window, const std::wstring& text) const
         DWORD_PTR ignored = 0;
         SendMessageTimeoutW(window, WM_CHAR, ch, 1, SMTO_NORMAL, 5000, &ignored);
     }
+}
+
+void Program::SendDpiChanged(int dpi, const RECT& suggested, HWND target) const
+{
+    // The rectangle travels by pointer, so it is put into the program's own
+    // memory first.
+    void* remote = VirtualAllocEx(process_.hProcess, nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE,
+                                  PAGE_READWRITE);
+    if (remote == nullptr)
+        return;
+    if (WriteProcessMemory(process_.hProcess, remote, &suggested, sizeof suggested, nullptr)) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(target != nullptr ? target : dialog_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                            reinterpret_cast<LPARAM>(remote),
+                            SMTO_NORMAL, 5000, &ignored);
+    }
+    VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
 }
 
 void Program::Move(int left, int top) const

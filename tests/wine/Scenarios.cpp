@@ -6,6 +6,7 @@
 // compares the files the two left behind.
 #include "WineTest.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace wt {
@@ -364,14 +365,17 @@ void WritePlan(const std::wstring& planFolder)
     }
 }
 
-void RunScenarios(const Settings& settings, bool withPreview)
+void RunScenarios(const Settings& settings, const std::vector<std::wstring>& only, const std::wstring& suffix,
+                  bool withPreview)
 {
-    if (!withPreview && (!HostSample(L"host-four-points.txt") || !HostSample(L"host-free-size.txt")))
+    if (only.empty() && !withPreview && (!HostSample(L"host-four-points.txt") || !HostSample(L"host-free-size.txt")))
         Print(L"skipped: runs on the host's own files (its samples folder is absent); our host-format fixtures "
               L"were run instead");
     for (const Scenario& scenario : Scenarios()) {
+        if (!only.empty() && std::find(only.begin(), only.end(), scenario.Id) == only.end())
+            continue;
         // With the preview open the program must leave the same files.
-        Case c(L"run: " + scenario.Id + (withPreview ? L" (preview open)" : L""));
+        Case c(L"run: " + scenario.Id + suffix);
         const std::wstring plan = JoinPath(settings.Plan, scenario.Id);
         if (!c.Check(Exists(JoinPath(plan, L"native")), L"no result of the native program in " + plan))
             continue;

@@ -24,6 +24,17 @@ std::wstring Shorten(const std::wstring& text)
 
 // ---- reporting --------------------------------------------------------
 
+void MakeDpiAware()
+{
+    using SetContext = BOOL(WINAPI*)(HANDLE);
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const auto setContext = reinterpret_cast<SetContext>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+    if (setContext == nullptr || !setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4))))
+        SetProcessDPIAware();
+}
+
 void Print(const std::wstring& text)
 {
     const std::string line = Utf8(text) + "\n";

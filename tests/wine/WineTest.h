@@ -37,6 +37,8 @@ private:
 };
 
 void Print(const std::wstring& text);  // one line, UTF-8
+// This process sees every window in its real pixels (per-monitor aware).
+void MakeDpiAware();
 int PassedCases();
 int FailedCases();
 
@@ -72,6 +74,22 @@ struct ExpectedControl {
 };
 const std::vector<ExpectedControl>& ExpectedControls();
 const ExpectedControl* FindExpected(const std::wstring& name);
+
+// The static labels, at 96 DPI: text, position and font height.
+struct ExpectedLabel {
+    const wchar_t* Text;
+    int Left, Top;
+    int FontHeight;
+};
+const std::vector<ExpectedLabel>& ExpectedLabels();
+
+// The density the dialog is expected at. The form is described in 96-DPI
+// pixels; at another density every edge is scaled and rounded to nearest,
+// halves away from zero. Control lookups follow it.
+void SetExpectedDpi(int dpi);
+int ExpectedDpi();
+int Scaled(int value);
+RECT ScaledRect(int left, int top, int width, int height);
 
 class Program {
 public:
@@ -110,6 +128,10 @@ public:
     void PostKey(WORD key) const;                              // to the focused control
     void Type(HWND window, const std::wstring& text) const;
     void Move(int left, int top) const;
+    // As Windows tells the dialog it was dragged onto a monitor of that
+    // density, suggesting the rectangle it should take there.
+    // To the dialog, or to another window of the program.
+    void SendDpiChanged(int dpi, const RECT& suggested, HWND target = nullptr) const;
 
 private:
     std::wstring executable_;
@@ -137,12 +159,19 @@ void CheckFullWidth();
 // With the preview open (a q308.ini says so at start), or without q308.ini.
 void CheckDialog(const Settings& settings, bool withPreview);
 void WritePlan(const std::wstring& planFolder);
-void RunScenarios(const Settings& settings, bool withPreview);
+// Every scenario, or only those named; suffix tells the runs apart. With
+// the preview open (a q308.ini says so at start) the files must be the same.
+void RunScenarios(const Settings& settings, const std::vector<std::wstring>& only = {},
+                  const std::wstring& suffix = L"", bool withPreview = false);
 void CheckPreview(const Settings& settings);
 // Whether the program's preview window is shown, after waiting a moment for
 // it to be shown (or hidden, with expected false).
 bool PreviewShown(const Program& program, bool expected = true);
 inline constexpr char PreviewOpenIni[] = "[Preview]\r\nOpen=1\r\n";
 void CheckFaults(const Settings& settings);
+// A settings file that places the dialog at (left, top): kept there, or
+// brought onto the nearest screen when it would be out of reach.
+void CheckSavedPosition(const Settings& settings, const wchar_t* left, const wchar_t* top, bool movedOnScreen);
+void CheckDensities(const Settings& settings);
 
 }  // namespace wt

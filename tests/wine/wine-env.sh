@@ -3,6 +3,7 @@
 #   q308_wine_env [PREFIX]   exports the environment (a fresh prefix folder
 #                            when none is given)
 #   q308_wine_prefix         creates the prefix and sets it up
+#   q308_wine_dpi DPI        sets the screen density programs started next see
 
 q308_wine_env() {
     export WINEPREFIX="${1:-$(mktemp -d "${TMPDIR:-/tmp}/q308-wine.XXXXXX")/prefix}"
@@ -41,6 +42,13 @@ Windows Registry Editor Version 5.00
 "MS Mincho"="IPAMincho"
 REG
     } >"$file"
+}
+
+q308_wine_dpi() {
+    local reg="$WINEPREFIX/q308-dpi.reg"
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$1" >"$reg"
+    timeout 120 wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1 || true
+    timeout 120 wineserver -w || true
 }
 
 q308_wine_prefix() {
