@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "helpers/Numbers.h"
+#include "preview/Fit.h"
 
 namespace preview {
 
@@ -182,13 +182,7 @@ std::string FormatNumber(double value, int decimals)
 
 std::string WriteSvg(const Picture& preview)
 {
-    Box drawing;
-    for (const Shape& s : preview.Shapes)
-        drawing.Add(ShapeBounds(s));
-    for (const PickedMark& p : preview.Picked)
-        drawing.Add(p.At.X, p.At.Y);
-    if (drawing.Empty)
-        drawing.Add(0, 0);
+    Box drawing = PictureBounds(preview);
     double extent = std::max(drawing.Width(), drawing.Height());
     if (!(extent > 1e-9))
         extent = 10.0;

@@ -37,32 +37,8 @@ std::string SceneSettings(int left, int top)
     return Sjis(text);
 }
 
-struct Search {
-    DWORD ProcessId;
-    HWND Found;
-};
-
-BOOL CALLBACK FindPreview(HWND window, LPARAM parameter)
-{
-    auto* search = reinterpret_cast<Search*>(parameter);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId == search->ProcessId && TextOf(window) == PreviewTitle) {
-        search->Found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The program's preview window, shown or not; nullptr when it has none.
-HWND PreviewOf(const Program& program)
-{
-    DWORD processId = 0;
-    GetWindowThreadProcessId(program.Dialog(), &processId);
-    Search search{processId, nullptr};
-    EnumWindows(FindPreview, reinterpret_cast<LPARAM>(&search));
-    return search.Found;
-}
+HWND PreviewOf(const Program& program) { return program.TopWindow(PreviewTitle); }
 
 // Waits until the preview is shown (or hidden); nullptr when it is not shown.
 HWND WaitForPreview(const Program& program, bool shown)

@@ -105,6 +105,8 @@ public:
     // Starts it with the working folder elsewhere and waits for the dialog.
     bool Start(Case& c);
     HWND Dialog() const { return dialog_; }
+    // A top-level window of the program with that title, shown or not.
+    HWND TopWindow(const std::wstring& title) const;
     DWORD ThreadId() const { return threadId_; }
     bool Running() const;
     // Waits for the program to end; true when it ended with status 0.
