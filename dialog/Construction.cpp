@@ -5,27 +5,20 @@
 #include "dialog/Construction.h"
 #include "dialog/Unit1.h"
 
-void TForm1::Button1Click()
+ConstructionOutcome ConstructDimension(const TForm1& form, DimensionConstruction& c, std::string& badControl,
+                                       const ConstructionEffects& effects)
 {
-    // Where the dialog stood when OK was pressed, even if a check then fails.
-    SavedLeft = Left;
-    SavedTop = Top;
-
-    DimensionConstruction c;
-    const std::string badControl = ReadDimensionOptions(*this, c.DimensionOptions);
-    if (!badControl.empty()) {
-        Focus(badControl);
-        return;
-    }
-    SaveSettings(ProgramFolder + std::string(SettingsFileName));
+    badControl = ReadDimensionOptions(form, c.DimensionOptions);
+    if (!badControl.empty())
+        return ConstructionOutcome::Refused;
+    if (effects.ChecksPassed)
+        effects.ChecksPassed();
 
     DeriveDimensionLine(c);
-    if (std::fabs(c.MeasuredLength) < 1e-10) {
-        if (Toolkit)
-            Toolkit->ShowMessage("寸法が「0」になりますので作図出来ません");
-        return;
-    }
-    ShowStatus("処理中です");
+    if (std::fabs(c.MeasuredLength) < 1e-10)
+        return ConstructionOutcome::ZeroLength;
+    if (effects.DrawingStarts)
+        effects.DrawingStarts();
     EmitAttributeSetUp();
 
     DrawExtensionLines(c);
@@ -35,7 +28,32 @@ void TForm1::Button1Click()
 
     PlaceValue(c);
     DrawDimension(c);
+    return ConstructionOutcome::Drawn;
+}
 
+void TForm1::Button1Click()
+{
+    // Where the dialog stood when OK was pressed, even if a check then fails.
+    SavedLeft = Left;
+    SavedTop = Top;
+
+    DimensionConstruction c;
+    std::string badControl;
+    const ConstructionEffects effects{
+        [this] { SaveSettings(ProgramFolder + std::string(SettingsFileName)); },
+        [this] { ShowStatus("処理中です"); },
+    };
+    switch (ConstructDimension(*this, c, badControl, effects)) {
+    case ConstructionOutcome::Refused:
+        Focus(badControl);
+        return;
+    case ConstructionOutcome::ZeroLength:
+        if (Toolkit)
+            Toolkit->ShowMessage(ZeroLengthMessage);
+        return;
+    case ConstructionOutcome::Drawn:
+        break;
+    }
     ShowStatus("ファイル生成中です");
     Close();
 }

@@ -4,6 +4,7 @@
 // the extension lines, the value text, then the value's place, the
 // dimension line or figure, run-outs and end markers.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class TForm1;
@@ -75,6 +76,9 @@ struct DimensionConstruction {
     bool ArrowsReversed = false;
 };
 
+// The message of the program's one message box.
+inline constexpr const char* ZeroLengthMessage = "寸法が「0」になりますので作図出来ません";
+
 // Reads every control into options and checks them in the dialog's order.
 // Returns the name of the first control holding a bad value, or "" when
 // all pass.
@@ -105,3 +109,22 @@ double MarkerReach(int32_t kind, const DimensionOptionsRecord& options, double l
 // p (turned by 180 when the arrows are reversed).
 void DrawMarker(int32_t kind, const PointD& p, double angle, const DimensionOptionsRecord& options,
                 double layerScale);
+
+enum class ConstructionOutcome {
+    Drawn,       // every record emitted
+    Refused,     // a control holds a value OK does not take; nothing emitted
+    ZeroLength,  // the checks passed, the dimension has no length; nothing emitted
+};
+
+// What OK does besides drawing, at its place in the sequence; a look at the
+// records without pressing OK passes none.
+struct ConstructionEffects {
+    std::function<void()> ChecksPassed;   // the settings are saved here
+    std::function<void()> DrawingStarts;  // the busy text is shown here
+};
+
+// Every phase of OK in its order, from the form's current values, emitting
+// to whatever store the emitters write to. On Refused, badControl names the
+// first control whose value failed its check.
+ConstructionOutcome ConstructDimension(const TForm1& form, DimensionConstruction& c, std::string& badControl,
+                                       const ConstructionEffects& effects = {});

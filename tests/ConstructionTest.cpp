@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "dialog/Construction.h"
+#include "dialog/DimensionPreview.h"
 #include "exchange/DrawingState.h"
 #include "exchange/OutputStore.h"
 #include "support/DialogHarness.h"
@@ -121,6 +122,12 @@ TEST(Construction, FirstBadControlGetsTheFocusAndNothingIsDrawn)
         SCOPED_TRACE(::testing::PrintToString(controls));
         SceneRun run(Scene{.Scale = 250}, controls);
         run.Form.Left = 321;
+        // A look at the records refuses the same control, with none of OK's effects.
+        const DimensionPreviewResult look = PreviewDimension(run.Form);
+        EXPECT_EQ(look.Outcome, focus.empty() ? ConstructionOutcome::Drawn : ConstructionOutcome::Refused);
+        EXPECT_EQ(look.BadControl, focus);
+        EXPECT_EQ(std::tuple(run.Toolkit.Focused.size(), run.SettingsBytes().has_value(), run.Form.SavedLeft),
+                  std::tuple(0u, false, 100));
         run.Ok();
         EXPECT_EQ(run.Form.SavedLeft, 321);
         EXPECT_EQ(run.Closed(), focus.empty());

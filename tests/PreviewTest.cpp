@@ -13,10 +13,11 @@
 #include <tuple>
 
 #include "support/DialogHarness.h"
-#include "tools/preview/ElementShapes.h"
-#include "tools/preview/MarkerShapes.h"
+#include "preview/ElementShapes.h"
+#include "preview/MarkerShapes.h"
 #include "tools/preview/PreviewLoader.h"
-#include "tools/preview/SvgWriter.h"
+#include "preview/SvgWriter.h"
+#include "tools/preview/Legend.h"
 
 using namespace preview;
 using harness::ExchangeText;
@@ -352,4 +353,35 @@ TEST(SvgText, NumbersAndPaths)
     };
     for (const auto& [got, want] : cases)
         EXPECT_EQ(got, want);
+}
+
+// The console's Preview= command: the picture of what OK would draw, with
+// the status line under it, and nothing else changed.
+TEST(LivePicture, MatchesTheReferencePicturesAndLeavesNoFileOfTheProgram)
+{
+    const std::pair<const char*, std::string> cases[] = {
+        {"centred", Utf8(u8"寸法値 40")},
+        {"beyond-end", Utf8(u8"寸法値 40　（逆矢印）")},
+        {"axis-30", Utf8(u8"寸法値 40")},
+        {"refused", Utf8(u8"「長さ」の値は受け付けられません")},
+        {"zero-length", Utf8(u8"寸法が「0」になりますので作図出来ません")},
+    };
+    for (const auto& [name, status] : cases) {
+        SCOPED_TRACE(name);
+        const std::string dir = Q308_SOURCE_DIR "/tests/golden/live/" + std::string(name) + "/";
+        const ScratchFolder folder;
+        const std::string input = harness::ReadBytes(dir + "input.txt").value_or("");
+        WriteBytes(folder.File("JWC_TEMP.TXT"), input);
+        std::filesystem::copy_file(Q308_BINARY_DIR "/q308", folder.File("q308"));
+        const std::string run = "cd '" + folder.Folder() + "' && ./q308 < '" + dir + "script.txt' > stdout 2> stderr";
+        ASSERT_EQ(std::system(run.c_str()), 0);
+        EXPECT_EQ(harness::ReadBytes(folder.File("stdout")), "preview: preview.svg\nclosed\n");
+        EXPECT_EQ(harness::ReadBytes(folder.File("stderr")), "");
+        EXPECT_EQ(harness::ReadBytes(folder.File("JWC_TEMP.TXT")), "hq\r\n");
+        EXPECT_FALSE(std::filesystem::exists(folder.File("q304.dat")));
+        EXPECT_FALSE(std::filesystem::exists(folder.File("q308.ini")));
+        const std::string svg = harness::ReadBytes(folder.File("preview.svg")).value_or("<missing>");
+        EXPECT_EQ(NormaliseNumbers(svg), NormaliseNumbers(harness::ReadBytes(dir + "expected.svg").value_or("")));
+        EXPECT_TRUE(Has(CheckPicture(svg), status));
+    }
 }

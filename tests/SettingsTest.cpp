@@ -2,6 +2,7 @@
 // save writes, and that a failed save leaves no partial file.
 #include <filesystem>
 
+#include "dialog/PreviewSettings.h"
 #include "support/DialogHarness.h"
 
 using namespace harness;
@@ -174,4 +175,55 @@ TEST(Settings, FailedSaveLeavesNoPartialFile)
     form.SaveSettings(scratch.File("missing/q304.dat"));
     const auto entries = std::distance(std::filesystem::directory_iterator(scratch.Folder()), {});
     EXPECT_EQ(entries, 1) << "no temporary or partial file is left beside it";
+}
+
+// q308.ini: what the preview window is told at start, from each kind of file.
+TEST(PreviewSettings, OpenAndPlaceOnlyFromAWholeSection)
+{
+    const struct {
+        std::string Bytes;
+        bool Open, HasPlace;
+        int Left, Top, Width, Height;
+    } cases[] = {
+        {"[Preview]\r\nOpen=1\r\nLeft=620\r\nTop=-40\r\nWidth=420\r\nHeight=403\r\n", true, true, 620, -40, 420, 403},
+        {"; note\n[other]\nOpen=1\n[ preview ]\nopen = 1\nLEFT=1\ntop=2\nwidth=3\nheight=4", true, true, 1, 2, 3, 4},
+        {"[Preview]\r\nOpen=1\r\n", true, false, 0, 0, 0, 0},  // opens at the default place
+        {"[Preview]\r\nOpen=0\r\nLeft=1\r\nTop=2\r\nWidth=3\r\nHeight=4\r\n", false, true, 1, 2, 3, 4},
+        {"[Preview]\r\nOpen=1\r\nLeft=1\r\nTop=2\r\nWidth=0\r\nHeight=4\r\n", true, false, 0, 0, 0, 0},
+        {"[Other]\r\nOpen=1\r\n", false, false, 0, 0, 0, 0},
+        {"", false, false, 0, 0, 0, 0},
+        // Garbage: closed at the default place.
+        {"[Preview]\r\nOpen=1\r\nLeft=12ab\r\nTop=2\r\nWidth=3\r\nHeight=4\r\n", false, false, 0, 0, 0, 0},
+        {"[Preview]\r\nOpen=1\r\nLeft=99999999999\r\nTop=2\r\nWidth=3\r\nHeight=4\r\n", false, false, 0, 0, 0, 0},
+        {"[Preview]\r\nOpen=yes\r\n", false, false, 0, 0, 0, 0},
+        {"[Preview]\r\n\xFF\xFE\x00\x01\r\nOpen=1\r\n", false, false, 0, 0, 0, 0},
+        {"[Preview\r\nOpen=1\r\n", false, false, 0, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Bytes);
+        const PreviewPlacement p = ParsePreviewSettings(c.Bytes);
+        EXPECT_EQ(std::tuple(p.Open, p.HasPlace, p.Left, p.Top, p.Width, p.Height),
+                  std::tuple(c.Open, c.HasPlace, c.Left, c.Top, c.Width, c.Height));
+    }
+}
+
+TEST(PreviewSettings, RoundTripThroughTheFile)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.File("q308.ini");
+    PreviewPlacement read;
+    read.Open = true;
+    EXPECT_FALSE(LoadPreviewSettings(path, read));
+    EXPECT_FALSE(read.Open) << "no file: closed";
+
+    for (const PreviewPlacement& written : {PreviewPlacement{true, true, -1200, 5, 2000000, 7},
+                                            PreviewPlacement{false, true, 0, 0, 1, 1}, PreviewPlacement{}}) {
+        ASSERT_TRUE(SavePreviewSettings(path, written));
+        ASSERT_TRUE(LoadPreviewSettings(path, read));
+        EXPECT_EQ(std::tuple(read.Open, read.HasPlace, read.Left, read.Top, read.Width, read.Height),
+                  std::tuple(written.Open, written.HasPlace, written.Left, written.Top, written.Width,
+                             written.Height));
+    }
+    EXPECT_EQ(ReadBytes(path), "[Preview]\r\nOpen=0\r\n");
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Shows the Windows program's dialog under Wine on a private Xvfb screen,
 # with IPA Gothic standing in for "ＭＳ ゴシック", and saves pictures of it
-# at 96 DPI (100 %) and 144 DPI (150 %) as dialog.png and dialog-144dpi.png
-# in docs/ (or the folder given).
+# at 96 DPI (100 %) and 144 DPI (150 %) as dialog.png and dialog-144dpi.png,
+# and of the dialog with its preview window open beside it as
+# dialog-preview.png, in docs/ (or the folder given).
 #
 #   tools/screenshot.sh [FOLDER]
 set -euo pipefail
@@ -29,35 +30,53 @@ trap cleanup EXIT
 q308_wine_env "$work/prefix"
 q308_wine_prefix
 
-# The program as the host starts it: the exchange file beside it, and
-# settings that place the dialog near the corner with the host's text type.
-mkdir -p "$work/q308"
-cp build/mingw64/q308.exe "$work/q308/"
-cp "$samples/host-four-points.txt" "$work/q308/JWC_TEMP.TXT"
-
-shoot() {
-    local dpi=$1 output=$2 window=
-    q308_wine_dpi "$dpi"
-    printf '%s\r\n' 16 16 0 0 0 3 2 1 '' '' 0.5 2 2 3 15 2 0 0 0 0 0 0 >"$work/q308/q304.dat"
-    wine "$work/q308/q308.exe" >/dev/null 2>&1 &
+# The id of the window with that title, once it is there.
+find_window() {
+    local title=$1 window=
     for _ in $(seq 1 100); do
-        window=$(xdotool search --name '^垂直寸法線Ｂ$' 2>/dev/null | head -n 1 || true)
+        window=$(xdotool search --name "$title" 2>/dev/null | head -n 1 || true)
         [ -n "$window" ] && break
         sleep 0.2
     done
-    if [ -z "$window" ]; then
-        echo "the dialog did not appear at $dpi DPI" >&2
-        exit 1
+    [ -n "$window" ] || { echo "no window \"$title\" appeared" >&2; exit 1; }
+    echo "$window"
+}
+
+# One run as the host starts it: the exchange file beside the program, and
+# settings that place the dialog near the corner with the host's text type.
+# With preview=1 a q308.ini opens the preview beside the dialog, on our
+# sample drawing, whose elements show around the dimension.
+shoot() {
+    local dpi=$1 output=$2 preview=$3 run="$work/run-$1-$3"
+    q308_wine_dpi "$dpi"
+    mkdir -p "$run" "$(dirname "$output")"
+    cp build/mingw64/q308.exe "$run/"
+    if [ "$preview" = 1 ]; then
+        cp samples/JWC_TEMP.TXT "$run/JWC_TEMP.TXT"
+        printf '[Preview]\r\nOpen=1\r\n' >"$run/q308.ini"
+    else
+        cp "$samples/host-four-points.txt" "$run/JWC_TEMP.TXT"
     fi
-    sleep 2  # let it paint
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    mkdir -p "$(dirname "$output")"
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$output"
-    echo "saved $output (${WIDTH} x ${HEIGHT})"
+    printf '%s\r\n' 16 16 0 0 0 3 2 1 '' '' 0.5 2 2 3 15 2 0 0 0 0 0 0 >"$run/q304.dat"
+    wine "$run/q308.exe" >/dev/null 2>&1 &
+    local dialog
+    dialog=$(find_window '^垂直寸法線Ｂ$')
+    sleep 2  # let it move to its place and paint
+    local x0 y0 x1 y1 X Y WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$dialog")"
+    x0=$X y0=$Y x1=$((X + WIDTH)) y1=$((Y + HEIGHT))
+    if [ "$preview" = 1 ]; then
+        eval "$(xdotool getwindowgeometry --shell "$(find_window '^プレビュー - 垂直寸法線Ｂ$')")"
+        x0=$((X < x0 ? X : x0)) y0=$((Y < y0 ? Y : y0))
+        x1=$((X + WIDTH > x1 ? X + WIDTH : x1)) y1=$((Y + HEIGHT > y1 ? Y + HEIGHT : y1))
+    fi
+    import -window root -crop "$((x1 - x0))x$((y1 - y0))+${x0}+${y0}" +repage "$output"
+    echo "saved $output ($((x1 - x0)) x $((y1 - y0)))"
     # Only the picture was wanted: end the program and its Wine session.
     timeout 30 wineserver -k >/dev/null 2>&1 || true
     timeout 60 wineserver -w || true
 }
 
-shoot 96 "$folder/dialog.png"
-shoot 144 "$folder/dialog-144dpi.png"
+shoot 96 "$folder/dialog.png" 0
+shoot 144 "$folder/dialog-144dpi.png" 0
+shoot 96 "$folder/dialog-preview.png" 1

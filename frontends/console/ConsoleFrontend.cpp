@@ -5,11 +5,13 @@
 //   NAME=VALUE   Edit1..Edit9: the text; ComboBox1..5, RadioGroup1..2: the
 //                item index (-1: none); CheckBox1..4: 0 or 1;
 //                Left, Top: the dialog's position
+//   Preview=FILE writes the picture of what OK would draw now (the preview
+//                window's picture, its status line as text) as SVG to FILE
 //   OK           presses Button1
 //   Cancel       presses Button2
 //
-// Standard output gets "focus: NAME", "message: TEXT" and "closed", and no
-// other line starts with those words. The screen is UTF-8; the form and
+// Standard output gets "focus: NAME", "message: TEXT", "preview: FILE" and
+// "closed", and no other line starts with those words. The screen is UTF-8; the form and
 // the files stay Shift-JIS.
 #include <poll.h>
 #include <termios.h>
@@ -25,6 +27,9 @@
 #include "dialog/Unit1.h"
 #include "helpers/SjisText.h"
 #include "platform/Charset.h"
+#include "platform/Files.h"
+#include "preview/LivePreview.h"
+#include "preview/SvgWriter.h"
 
 namespace {
 
@@ -174,7 +179,7 @@ void ShowForm(TForm1& form)
             ShowControl(form, d, true);
     std::cout << "[" << Screen(form.LabelA1.Caption) << "]\n"
               << "Set a control with NAME=VALUE or NUMBER=VALUE; " << Screen(form.Button1.Caption) << ": OK, "
-              << Screen(form.Button2.Caption) << ": Cancel or Esc; show: the form again" << std::endl;
+              << Screen(form.Button2.Caption) << ": Cancel or Esc; Preview=FILE: the picture of what OK draws now as SVG; show: the form again" << std::endl;
 }
 
 // Applies one NAME=VALUE; false with a reason when it cannot.
@@ -232,7 +237,17 @@ bool SetControl(TForm1& form, const std::string& name, const std::string& utf8Va
 
 enum class Command { None, Ok, Cancel, Show };
 
-Command Execute(TForm1& form, const std::string& line, bool interactive)
+// The picture follows every change, as the preview window does, so that a
+// value OK refuses shows the last good dimension.
+void WritePreview(const preview::LivePreview& live, const std::string& utf8Path)
+{
+    if (platform::WriteWholeFile(utf8Path, preview::WriteSvg(live.Current())))
+        std::cout << "preview: " << utf8Path << std::endl;
+    else
+        std::cerr << "cannot write the preview to " << utf8Path << std::endl;
+}
+
+Command Execute(TForm1& form, preview::LivePreview& live, const std::string& line, bool interactive)
 {
     if (line.empty())
         return Command::None;
@@ -243,8 +258,13 @@ Command Execute(TForm1& form, const std::string& line, bool interactive)
     if (interactive && line == "show")
         return Command::Show;
     const std::size_t equals = line.find('=');
+    if (equals != std::string::npos && line.substr(0, equals) == "Preview") {
+        WritePreview(live, line.substr(equals + 1));
+        return Command::None;
+    }
     std::string error = "unknown command: " + line;
     if (equals != std::string::npos && SetControl(form, line.substr(0, equals), line.substr(equals + 1), interactive, error)) {
+        live.Update(form);
         if (interactive)
             if (const layout::ControlDescription* d = ControlForCommand(line.substr(0, equals), true))
                 ShowControl(form, *d, false);
@@ -335,7 +355,7 @@ LineEnd ReadLine(std::string& line)
     }
 }
 
-void RunTerminal(TForm1& form, ConsoleToolkit& toolkit)
+void RunTerminal(TForm1& form, ConsoleToolkit& toolkit, preview::LivePreview& live)
 {
     RawTerminal raw;
     ShowForm(form);
@@ -352,7 +372,7 @@ void RunTerminal(TForm1& form, ConsoleToolkit& toolkit)
             std::cout << "\n";
             return;
         }
-        switch (Execute(form, line, true)) {
+        switch (Execute(form, live, line, true)) {
         case Command::Ok:
             form.Button1Click();
             if (toolkit.TakeWaitForOk()) {
@@ -373,13 +393,13 @@ void RunTerminal(TForm1& form, ConsoleToolkit& toolkit)
     }
 }
 
-void RunScript(TForm1& form, ConsoleToolkit& toolkit)
+void RunScript(TForm1& form, ConsoleToolkit& toolkit, preview::LivePreview& live)
 {
     std::string line;
     while (!toolkit.CloseRequested() && std::getline(std::cin, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        switch (Execute(form, line, false)) {
+        switch (Execute(form, live, line, false)) {
         case Command::Ok:
             form.Button1Click();
             break;
@@ -401,10 +421,13 @@ int RunFrontend(TForm1& form)
     ConsoleToolkit toolkit(interactive);
     form.Toolkit = &toolkit;
     form.FormShow();
+    preview::LivePreview live;
+    live.Start();
+    live.Update(form);
     if (interactive)
-        RunTerminal(form, toolkit);
+        RunTerminal(form, toolkit, live);
     else
-        RunScript(form, toolkit);
+        RunScript(form, toolkit, live);
     // Closed by OK or Cancel, or input ended with the dialog open: as the close box.
     form.FormClose();
     std::cout << "closed" << std::endl;

@@ -9,6 +9,8 @@
 
 #include "dialog/Frontend.h"
 #include "dialog/Unit1.h"
+#include "frontends/win32/PreviewWindow.h"
+#include "frontends/win32/ScreenPlace.h"
 #include "platform/WideText.h"
 
 namespace win32 {
@@ -48,6 +50,7 @@ FormWindow::FormWindow(TForm1& form) : form_(form)
 FormWindow::~FormWindow()
 {
     form_.Toolkit = nullptr;
+    preview_.reset();
     if (dialog_ != nullptr)
         DestroyWindow(dialog_);
     if (application_ != nullptr)
@@ -180,9 +183,13 @@ int FormWindow::Run()
         if (control.Description->TabOrder == 0)
             FocusControl(std::string(control.Description->Name));
     UpdateWindow(dialog_);
+    preview_ = std::make_unique<PreviewWindow>(form_, dialog_, [this] { PullValues(); });
+    preview_->Start();
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (dialog_ != nullptr && preview_ && preview_->TranslateShortcut(message))
+            continue;
         if (dialog_ != nullptr && IsDialogMessageW(dialog_, &message))
             continue;
         TranslateMessage(&message);
@@ -195,31 +202,9 @@ void FormWindow::PlaceAtFormPosition()
 {
     RECT window;
     GetWindowRect(dialog_, &window);
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    int left = form_.Left;
-    int top = form_.Top;
-    // A remembered position may lie on a monitor that is gone, or come from
-    // a damaged settings file. If no usable part of the title bar would be
-    // on a screen, the dialog is moved onto the nearest one instead, as the
-    // user could not reach it otherwise.
-    RECT wanted{left, top, left + width, top + height};
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor)) {
-        const RECT& work = monitor.rcWork;
-        const int captionHeight = SystemMetricForDpi(SM_CYCAPTION, scale_.Dpi);
-        RECT titleBar{left, top, left + width, top + captionHeight + SystemMetricForDpi(SM_CYFIXEDFRAME, scale_.Dpi)};
-        RECT visible;
-        const bool reachable = IntersectRect(&visible, &titleBar, &work) &&
-                               visible.right - visible.left >= std::min(width, 100) &&
-                               visible.bottom - visible.top >= captionHeight / 2;
-        if (!reachable) {
-            left = std::max(static_cast<int>(work.left), std::min(left, static_cast<int>(work.right) - width));
-            top = std::max(static_cast<int>(work.top), std::min(top, static_cast<int>(work.bottom) - height));
-        }
-    }
-    SetWindowPos(dialog_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const POINT place = ReachablePosition(form_.Left, form_.Top, window.right - window.left,
+                                          window.bottom - window.top, scale_.Dpi);
+    SetWindowPos(dialog_, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 template <typename Handler>
@@ -239,6 +224,18 @@ void FormWindow::RequestClose()
     // model under it; the request is dropped, as the disabled dialog's own
     // close box would.
     RunHandler([this] { form_.Close(); });
+}
+
+void FormWindow::ControlChanged()
+{
+    if (!closed_ && !inHandler_ && preview_)
+        preview_->ControlsChanged();
+}
+
+void FormWindow::ClosingPreview()
+{
+    if (preview_)
+        preview_->SaveState();
 }
 
 void FormWindow::FocusControl(const std::string& controlName)
@@ -283,6 +280,7 @@ void FormWindow::CloseForm()
     if (closed_)
         return;
     closed_ = true;
+    ClosingPreview();
     form_.FormClose();
     if (dialog_ != nullptr)
         DestroyWindow(dialog_);
@@ -363,6 +361,8 @@ LRESULT FormWindow::HandleDialog(UINT message, WPARAM wParam, LPARAM lParam)
                 for (HWND button : control.Buttons)
                     if (button == reinterpret_cast<HWND>(lParam))
                         KeepTabStopOnCheckedRadio(control);
+        if (code == EN_CHANGE || code == CBN_SELCHANGE || code == BN_CLICKED)
+            ControlChanged();
         return 0;
     }
     case WM_CLOSE:
@@ -375,6 +375,12 @@ LRESULT FormWindow::HandleDialog(UINT message, WPARAM wParam, LPARAM lParam)
             ShowWindow(application_, SW_MINIMIZE);
             return 0;
         }
+        if (preview_ && preview_->HandleSysCommand(wParam))
+            return 0;
+        break;
+    case WM_SHOWWINDOW:
+        if (preview_)
+            preview_->FollowDialog(wParam != FALSE);
         break;
     case WM_DPICHANGED:
         // Dragged onto a monitor of another density: the whole form again
@@ -407,6 +413,7 @@ LRESULT FormWindow::HandleDialog(UINT message, WPARAM wParam, LPARAM lParam)
         // Every way the dialog goes answers the host exactly once.
         if (!closed_) {
             closed_ = true;
+            ClosingPreview();
             form_.FormClose();
         }
         dialog_ = nullptr;

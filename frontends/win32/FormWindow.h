@@ -9,6 +9,7 @@
 #endif
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,8 @@
 class TForm1;
 
 namespace win32 {
+
+class PreviewWindow;
 
 // One control of the description and the windows that show it: a radio
 // group has its frame in Window and one window per item in Buttons.
@@ -78,6 +81,10 @@ private:
     template <typename Handler>
     void RunHandler(Handler handler);
     void RequestClose();
+    // A control's value changed under the user's hand: the preview follows.
+    void ControlChanged();
+    // The dialog is closing, however: the preview's state is kept first.
+    void ClosingPreview();
 
     TForm1& form_;
     HWND application_ = nullptr;
@@ -91,6 +98,7 @@ private:
     std::vector<std::pair<HWND, const layout::LabelDescription*>> labels_;
     bool inHandler_ = false;
     bool closed_ = false;
+    std::unique_ptr<PreviewWindow> preview_;
 };
 
 }  // namespace win32

@@ -328,7 +328,7 @@ void CheckEnterInMemo(Program& program, Case& c)
     c.Equal(TextOf(program.Control(L"Memo1")), before, L"Memo1 after Enter");
 }
 
-void CheckMinimise(Program& program, Case& c)
+void CheckMinimise(Program& program, Case& c, bool withPreview)
 {
     const HWND dialog = program.Dialog();
     const HWND application = GetWindow(dialog, GW_OWNER);
@@ -336,33 +336,41 @@ void CheckMinimise(Program& program, Case& c)
     Sleep(300);
     c.Check(IsIconic(application) && !IsWindowVisible(dialog),
             L"minimising the dialog minimises the taskbar window and hides the dialog");
+    if (withPreview)
+        c.Check(!PreviewShown(program, false), L"the preview goes with the dialog");
     SendMessageW(application, WM_SYSCOMMAND, SC_RESTORE, 0);
     Sleep(300);
     c.Check(!IsIconic(application) && IsWindowVisible(dialog), L"restoring the taskbar window shows the dialog");
+    if (withPreview)
+        c.Check(PreviewShown(program), L"and the preview comes back with it");
 }
 
 }  // namespace
 
-void CheckDialog(const Settings& settings)
+void CheckDialog(const Settings& settings, bool withPreview)
 {
-    Case c(L"dialog as shown");
-    Program program(settings.Executable, JoinPath(settings.Root, L"dialog"));
+    Case c(withPreview ? L"dialog as shown, its preview open" : L"dialog as shown");
+    Program program(settings.Executable, JoinPath(settings.Root, withPreview ? L"dialog-preview" : L"dialog"));
     WriteBytes(program.File(L"JWC_TEMP.TXT"), Sample(L"host-four-points.txt"));
+    if (withPreview)
+        WriteBytes(program.File(L"q308.ini"), PreviewOpenIni);
     if (!program.Start(c))
         return;
+    c.Check(PreviewShown(program) == withPreview, withPreview ? L"the preview is open" : L"no preview window");
     CheckWindows(program, c);
     CheckValues(program, c);
     CheckColours(program, c);
     CheckTabOrder(program, c);
     CheckTyping(program, c);
     CheckEnterInMemo(program, c);
-    CheckMinimise(program, c);
+    CheckMinimise(program, c, withPreview);
     program.Click(program.Control(L"Button2"));
     program.WaitForExit(c);
     std::string exchange;
     c.Check(ReadBytes(program.File(L"JWC_TEMP.TXT"), exchange) && exchange == "hq\r\n",
             L"after Cancel the exchange file holds \"hq\" only: " + Hex(exchange.substr(0, 32)));
     c.Check(!Exists(program.File(L"q304.dat")), L"Cancel writes no settings file");
+    c.Check(Exists(program.File(L"q308.ini")) == withPreview, L"q308.ini only where the preview was used");
 }
 
 }  // namespace wt

@@ -72,8 +72,11 @@ int wmain(int argc, wchar_t** argv)
 
     wt::CheckPlatform(settings);
     wt::CheckFullWidth();
-    wt::CheckDialog(settings);
+    wt::CheckDialog(settings, false);
+    wt::CheckDialog(settings, true);
     wt::RunScenarios(settings);
+    wt::RunScenarios(settings, {}, L" (preview open)", true);
+    wt::CheckPreview(settings);
     wt::CheckFaults(settings);
     wt::CheckDensities(settings);
 

@@ -12,15 +12,18 @@ const wchar_t Caption[] = L"垂直寸法線Ｂ";
 
 struct Search {
     DWORD ProcessId;
+    const wchar_t* Title;
+    bool VisibleOnly;
     HWND Found;
 };
 
-BOOL CALLBACK FindDialog(HWND window, LPARAM parameter)
+BOOL CALLBACK FindTitled(HWND window, LPARAM parameter)
 {
     auto* search = reinterpret_cast<Search*>(parameter);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    if (processId == search->ProcessId && IsWindowVisible(window) && TextOf(window) == Caption) {
+    if (processId == search->ProcessId && (!search->VisibleOnly || IsWindowVisible(window)) &&
+        TextOf(window) == search->Title) {
         search->Found = window;
         return FALSE;
     }
@@ -191,8 +194,8 @@ bool Program::Start(Case& c)
         return false;
     WaitForInputIdle(process_.hProcess, 10000);
     for (int waited = 0; waited < 20000 && dialog_ == nullptr; waited += 50) {
-        Search search{process_.dwProcessId, nullptr};
-        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+        Search search{process_.dwProcessId, Caption, true, nullptr};
+        EnumWindows(FindTitled, reinterpret_cast<LPARAM>(&search));
         if (search.Found != nullptr) {
             dialog_ = search.Found;
             break;
@@ -209,6 +212,13 @@ bool Program::Start(Case& c)
     SendMessageTimeoutW(dialog_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
     Sleep(100);
     return true;
+}
+
+HWND Program::TopWindow(const std::wstring& title) const
+{
+    Search search{process_.dwProcessId, title.c_str(), false, nullptr};
+    EnumWindows(FindTitled, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
 }
 
 bool Program::Running() const
@@ -358,7 +368,7 @@ void Program::Type(HWND window, const std::wstring& text) const
     }
 }
 
-void Program::SendDpiChanged(int dpi, const RECT& suggested) const
+void Program::SendDpiChanged(int dpi, const RECT& suggested, HWND target) const
 {
     // The rectangle travels by pointer, so it is put into the program's own
     // memory first.
@@ -368,7 +378,8 @@ void Program::SendDpiChanged(int dpi, const RECT& suggested) const
         return;
     if (WriteProcessMemory(process_.hProcess, remote, &suggested, sizeof suggested, nullptr)) {
         DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(dialog_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote),
+        SendMessageTimeoutW(target != nullptr ? target : dialog_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                            reinterpret_cast<LPARAM>(remote),
                             SMTO_NORMAL, 5000, &ignored);
     }
     VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);

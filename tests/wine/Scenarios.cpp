@@ -365,14 +365,16 @@ void WritePlan(const std::wstring& planFolder)
     }
 }
 
-void RunScenarios(const Settings& settings, const std::vector<std::wstring>& only, const std::wstring& suffix)
+void RunScenarios(const Settings& settings, const std::vector<std::wstring>& only, const std::wstring& suffix,
+                  bool withPreview)
 {
-    if (only.empty() && (!HostSample(L"host-four-points.txt") || !HostSample(L"host-free-size.txt")))
+    if (only.empty() && !withPreview && (!HostSample(L"host-four-points.txt") || !HostSample(L"host-free-size.txt")))
         Print(L"skipped: runs on the host's own files (its samples folder is absent); our host-format fixtures "
               L"were run instead");
     for (const Scenario& scenario : Scenarios()) {
         if (!only.empty() && std::find(only.begin(), only.end(), scenario.Id) == only.end())
             continue;
+        // With the preview open the program must leave the same files.
         Case c(L"run: " + scenario.Id + suffix);
         const std::wstring plan = JoinPath(settings.Plan, scenario.Id);
         if (!c.Check(Exists(JoinPath(plan, L"native")), L"no result of the native program in " + plan))
@@ -401,15 +403,20 @@ void RunScenarios(const Settings& settings, const std::vector<std::wstring>& onl
             joinedNative += line + L" | ";
         c.Equal(joinedNative, joinedExpected, L"native program's focus moves and messages");
 
-        const std::wstring folder = JoinPath(settings.Root, scenario.Folder);
+        const std::wstring folder =
+            JoinPath(withPreview ? JoinPath(settings.Root, L"preview-open") : settings.Root, scenario.Folder);
         RemoveTree(folder);
         Program program(settings.Executable, folder);
         if (scenario.HasExchange)
             WriteBytes(program.File(L"JWC_TEMP.TXT"), scenario.Exchange);
         if (scenario.HasSettings)
             WriteBytes(program.File(L"q304.dat"), scenario.Settings);
+        if (withPreview)
+            WriteBytes(program.File(L"q308.ini"), PreviewOpenIni);
         if (!program.Start(c))
             continue;
+        if (withPreview)
+            c.Check(PreviewShown(program), L"the preview is open");
         if (scenario.Inspect)
             scenario.Inspect(program, c);
         for (const Step& step : scenario.Steps) {
@@ -420,8 +427,10 @@ void RunScenarios(const Settings& settings, const std::vector<std::wstring>& onl
         program.WaitForExit(c);
         CompareFile(c, program, JoinPath(plan, L"native"), L"JWC_TEMP.TXT");
         CompareFile(c, program, JoinPath(plan, L"native"), L"q304.dat");
-        c.Check(!Exists(program.File(L"JWC_TEMP.TXT.tmp")) && !Exists(program.File(L"q304.dat.tmp")),
+        c.Check(!Exists(program.File(L"JWC_TEMP.TXT.tmp")) && !Exists(program.File(L"q304.dat.tmp")) &&
+                    !Exists(program.File(L"q308.ini.tmp")),
                 L"no temporary file left behind");
+        c.Check(Exists(program.File(L"q308.ini")) == withPreview, L"q308.ini only where the preview was used");
     }
 }
 

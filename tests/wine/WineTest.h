@@ -105,6 +105,8 @@ public:
     // Starts it with the working folder elsewhere and waits for the dialog.
     bool Start(Case& c);
     HWND Dialog() const { return dialog_; }
+    // A top-level window of the program with that title, shown or not.
+    HWND TopWindow(const std::wstring& title) const;
     DWORD ThreadId() const { return threadId_; }
     bool Running() const;
     // Waits for the program to end; true when it ended with status 0.
@@ -130,7 +132,8 @@ public:
     void Move(int left, int top) const;
     // As Windows tells the dialog it was dragged onto a monitor of that
     // density, suggesting the rectangle it should take there.
-    void SendDpiChanged(int dpi, const RECT& suggested) const;
+    // To the dialog, or to another window of the program.
+    void SendDpiChanged(int dpi, const RECT& suggested, HWND target = nullptr) const;
 
 private:
     std::wstring executable_;
@@ -155,11 +158,18 @@ struct Settings {
 
 void CheckPlatform(const Settings& settings);
 void CheckFullWidth();
-void CheckDialog(const Settings& settings);
+// With the preview open (a q308.ini says so at start), or without q308.ini.
+void CheckDialog(const Settings& settings, bool withPreview);
 void WritePlan(const std::wstring& planFolder);
-// Every scenario, or only those named; suffix tells the runs apart.
+// Every scenario, or only those named; suffix tells the runs apart. With
+// the preview open (a q308.ini says so at start) the files must be the same.
 void RunScenarios(const Settings& settings, const std::vector<std::wstring>& only = {},
-                  const std::wstring& suffix = L"");
+                  const std::wstring& suffix = L"", bool withPreview = false);
+void CheckPreview(const Settings& settings);
+// Whether the program's preview window is shown, after waiting a moment for
+// it to be shown (or hidden, with expected false).
+bool PreviewShown(const Program& program, bool expected = true);
+inline constexpr char PreviewOpenIni[] = "[Preview]\r\nOpen=1\r\n";
 void CheckFaults(const Settings& settings);
 // A settings file that places the dialog at (left, top): kept there, or
 // brought onto the nearest screen when it would be out of reach.

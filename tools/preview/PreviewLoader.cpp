@@ -6,9 +6,11 @@
 
 #include "exchange/DrawingState.h"
 #include "exchange/ExchangeReader.h"
+#include "exchange/Scratch.h"
 #include "exchange/Tokens.h"
 #include "platform/Charset.h"
 #include "platform/Files.h"
+#include "preview/RecordShapes.h"
 
 namespace preview {
 
@@ -59,12 +61,9 @@ std::vector<std::string> SplitLines(const std::string& bytes)
 // Replays the output line by line to see what the reader made of each one.
 // The element lists were already counted from the full read; here only the
 // lines that made no element are sorted out.
-bool CountOutputRecords(const std::string& path, const TextType (&textTypes)[TextTypeCount], LegendFacts& facts)
+void CountOutputRecords(const std::string& bytes, const TextType (&textTypes)[TextTypeCount], LegendFacts& facts)
 {
-    std::string bytes;
-    if (!platform::ReadWholeFile(path, bytes))
-        return false;
-    InitDrawingState();
+    const ScratchModel scratch;
     std::copy(std::begin(textTypes), std::end(textTypes), DrawingState.TextTypes);
     TokenList tokens;
     for (const std::string& line : SplitLines(bytes)) {
@@ -84,15 +83,6 @@ bool CountOutputRecords(const std::string& path, const TextType (&textTypes)[Tex
         else
             ++facts.UnreadRecords;
     }
-    return true;
-}
-
-void TakeHostAttributes(const InitialAttributeSet& host)
-{
-    ReadingAttributeSet& r = DrawingState.ReadingAttributes;
-    static_cast<AttributeSet&>(r) = host;
-    if (!host.FontName.empty())
-        r.FontName = host.FontName;
 }
 
 void FindValueText(const DrawingStateRecord& state, LegendFacts& facts)
@@ -126,46 +116,26 @@ bool LoadPreview(const std::string& inputPath, const std::string& outputPath, Pr
         error = "cannot read the input exchange file " + inputPath;
         return false;
     }
-    double scales[LayerGroupCount];
-    std::copy(std::begin(DrawingState.LayerGroupScales), std::end(DrawingState.LayerGroupScales), scales);
-    TextType textTypes[TextTypeCount];
-    std::copy(std::begin(DrawingState.TextTypes), std::end(DrawingState.TextTypes), textTypes);
-    const InitialAttributeSet host = DrawingState.InitialAttributes;
+    const HostSettings host = HostSettingsOf(DrawingState);
     facts.AxisAngle = DrawingState.AxisAngle;
-    for (int n = 1; n <= 4; ++n) {
-        const PickedPoint& p = DrawingState.PickedPoints[static_cast<std::size_t>(n)];
-        if (p.Present && Usable(Point{p.X, p.Y}))
-            preview.Picked.push_back({n, {p.X, p.Y}});
-        else
-            facts.MissingPicks.push_back(n);
-    }
-    AddElementShapes(DrawingState, scales, InputRoles, preview.Shapes, facts.Input);
-
-    // The host reads the output in its own attributes and text types: the
-    // reader starts from those, so that every element is stamped with the
-    // layer group and text size the host will use for it.
-    InitDrawingState();
-    std::copy(std::begin(textTypes), std::end(textTypes), DrawingState.TextTypes);
-    TakeHostAttributes(host);
-    if (!ReadExchangeFile(outputPath)) {
-        FreeDrawingState();
-        error = "cannot read the output exchange file " + outputPath;
-        return false;
-    }
-    AddElementShapes(DrawingState, scales, OutputRoles, preview.Shapes, facts.Output);
-    FindValueText(DrawingState, facts);
-    // The layer group the output selects, else the host's own.
-    facts.HasLayerGroup = !DrawingState.First.Lg;
-    facts.LayerGroup = facts.HasLayerGroup ? DrawingState.InitialAttributes.LayerGroup : host.LayerGroup;
-    if (facts.LayerGroup >= 0 && facts.LayerGroup < LayerGroupCount)
-        facts.LayerScale = scales[facts.LayerGroup];
-
-    const bool counted = CountOutputRecords(outputPath, textTypes, facts);
+    preview.Picked = PickedMarksOf(DrawingState, &facts.MissingPicks);
+    AddElementShapes(DrawingState, host.Scales, InputRoles, preview.Shapes, facts.Input);
     FreeDrawingState();
-    if (!counted) {
+
+    std::string output;
+    if (!platform::ReadWholeFile(outputPath, output)) {
         error = "cannot read the output exchange file " + outputPath;
         return false;
     }
+    AddRecordShapes(output, host, OutputRoles, preview.Shapes, facts.Output, [&](const DrawingStateRecord& read) {
+        FindValueText(read, facts);
+        // The layer group the output selects, else the host's own.
+        facts.HasLayerGroup = !read.First.Lg;
+        facts.LayerGroup = facts.HasLayerGroup ? read.InitialAttributes.LayerGroup : host.Attributes.LayerGroup;
+    });
+    if (facts.LayerGroup >= 0 && facts.LayerGroup < LayerGroupCount)
+        facts.LayerScale = host.Scales[facts.LayerGroup];
+    CountOutputRecords(output, host.TextTypes, facts);
     return true;
 }
 

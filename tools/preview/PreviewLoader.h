@@ -5,15 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "tools/preview/ElementShapes.h"
-#include "tools/preview/Shapes.h"
+#include "preview/ElementShapes.h"
+#include "preview/Shapes.h"
 
 namespace preview {
-
-struct PickedMark {
-    int Number = 0;
-    Point At;
-};
 
 struct LegendFacts {
     bool HasValue = false;

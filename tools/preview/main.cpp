@@ -6,7 +6,7 @@
 
 #include "platform/Files.h"
 #include "tools/preview/PreviewLoader.h"
-#include "tools/preview/SvgWriter.h"
+#include "tools/preview/Legend.h"
 
 int main(int argc, char** argv)
 {

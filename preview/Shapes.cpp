@@ -1,4 +1,4 @@
-#include "tools/preview/Shapes.h"
+#include "preview/Shapes.h"
 
 #include <algorithm>
 #include <cmath>

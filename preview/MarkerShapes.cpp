@@ -1,4 +1,4 @@
-#include "tools/preview/MarkerShapes.h"
+#include "preview/MarkerShapes.h"
 
 #include <cmath>
 #include <initializer_list>

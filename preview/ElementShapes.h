@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "exchange/DrawingState.h"
-#include "tools/preview/Shapes.h"
+#include "preview/Shapes.h"
 
 namespace preview {
 

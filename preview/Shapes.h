@@ -1,7 +1,8 @@
 #pragma once
-// What the preview draws, in drawing coordinates (y up), before it becomes
-// SVG. Keeping the picture as plain shapes lets the bounds be taken from
-// exactly what is written.
+// What the preview draws, in drawing coordinates (y up), before a painter
+// (the SVG writer, the Windows preview window) turns it into pixels or
+// markup. Keeping the picture as plain shapes lets the bounds be taken from
+// exactly what is drawn.
 #include <string>
 #include <vector>
 
@@ -39,6 +40,7 @@ struct Shape {
     double Height = 0;          // Text: character height in drawing units
     double Length = 0;          // Text: length along the baseline in drawing units
     std::string Utf8;           // Text
+    std::string FontUtf8;       // Text: the font its record names, as the record spells it
 };
 
 struct Box {
@@ -49,6 +51,21 @@ struct Box {
     void Add(const Box& other);
     double Width() const { return Empty ? 0 : MaxX - MinX; }
     double Height() const { return Empty ? 0 : MaxY - MinY; }
+};
+
+struct PickedMark {
+    int Number = 0;
+    Point At;
+};
+
+// One whole picture: the shapes (the input's first, then the output's), the
+// picked points, and lines of text under the drawing.
+struct Picture {
+    std::vector<Shape> Shapes;
+    std::vector<PickedMark> Picked;
+    std::vector<std::string> Caption;  // UTF-8
+    std::string Title;                 // UTF-8
+    bool OutputDimmed = false;         // the output is one that can no longer be drawn
 };
 
 // The region a shape covers: a text's box is its baseline length by its height.

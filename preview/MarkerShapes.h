@@ -4,7 +4,7 @@
 // and roughly how much room it takes along the dimension line.
 #include <vector>
 
-#include "tools/preview/Shapes.h"
+#include "preview/Shapes.h"
 
 namespace preview {
 

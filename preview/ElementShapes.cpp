@@ -1,10 +1,10 @@
-#include "tools/preview/ElementShapes.h"
+#include "preview/ElementShapes.h"
 
 #include <cmath>
 
 #include "helpers/MyFunc.h"
 #include "platform/Charset.h"
-#include "tools/preview/MarkerShapes.h"
+#include "preview/MarkerShapes.h"
 
 namespace preview {
 
@@ -123,6 +123,7 @@ bool AddTextShape(const TextElement& text, double scale, Role role, std::vector<
     if (!Usable(shape.Height) || !Usable(shape.Length))
         return false;
     shape.Utf8 = platform::SjisToUtf8(text.Text);
+    shape.FontUtf8 = platform::SjisToUtf8(text.FontName);
     out.push_back(std::move(shape));
     return true;
 }

@@ -1,10 +1,10 @@
-#include "tools/preview/SvgWriter.h"
+#include "preview/SvgWriter.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 
-#include "helpers/Numbers.h"
+#include "preview/Fit.h"
 
 namespace preview {
 
@@ -60,55 +60,15 @@ double EstimatedWidth(const std::string& utf8, double size)
     return width;
 }
 
-std::string Plural(int count, const std::string& what)
-{
-    return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
-}
-
-std::string UndrawnList(const Tally& tally)
-{
-    if (tally.Undrawn.empty())
-        return "nothing";
-    std::string list;
-    for (const auto& [what, count] : tally.Undrawn) {
-        if (!list.empty())
-            list += ", ";
-        list += std::to_string(count) + " x " + what;
-    }
-    return list;
-}
-
 struct LegendLine {
     std::string Utf8;  // already escaped
     double Width = 0;
 };
 
-std::vector<LegendLine> LegendLines(const Preview& preview, double size)
+// The caption lines, then the colour key, each word in its colour.
+std::vector<LegendLine> LegendLines(const Picture& picture, double size)
 {
-    const LegendFacts& f = preview.Facts;
-    std::vector<std::string> plain;
-    plain.push_back("value: " + (f.HasValue ? f.ValueUtf8 : std::string("none in the output")));
-    plain.push_back("layer group " + FormatHex(f.LayerGroup) +
-                    (f.HasLayerGroup ? std::string() : std::string(" (the host's, none in the output)")) +
-                    ", scale 1:" + FormatReal(f.LayerScale) + ", axis angle " + FormatReal(f.AxisAngle) + " deg");
-    const int drawingRecords = f.OutputRecords - f.AttributeRecords - f.UnreadRecords;
-    plain.push_back("output: " + Plural(f.OutputRecords, "record") + " (" + std::to_string(f.AttributeRecords) +
-                    " attribute, " + std::to_string(drawingRecords) + " drawing), " +
-                    Plural(f.Output.Drawn, "element") + " drawn");
-    Tally outputLeft = f.Output;
-    if (f.UnreadRecords)
-        outputLeft.Skip("record the reader ignores", f.UnreadRecords);
-    plain.push_back("output not drawn: " + UndrawnList(outputLeft));
-    plain.push_back("input: " + Plural(f.Input.Drawn, "element") + " drawn, not drawn: " + UndrawnList(f.Input));
-    if (!f.MissingPicks.empty()) {
-        std::string missing = "picked points not shown (missing or unusable):";
-        for (int n : f.MissingPicks)
-            missing += " " + std::to_string(n);
-        plain.push_back(missing);
-    }
-
     std::vector<LegendLine> lines;
-    // The colour key, each word in its colour.
     std::string key;
     std::string keyPlain;
     for (const auto& [palette, name] : {std::pair{&InputStyle, "input"}, std::pair{&LineStyle, "output lines"},
@@ -117,7 +77,7 @@ std::vector<LegendLine> LegendLines(const Preview& preview, double size)
         key += std::string(key.empty() ? "" : ", ") + "<tspan fill=\"" + palette->Colour + "\">" + name + "</tspan>";
         keyPlain += std::string(keyPlain.empty() ? "" : ", ") + name;
     }
-    for (const std::string& text : plain)
+    for (const std::string& text : picture.Caption)
         lines.push_back({EscapeXml(text), EstimatedWidth(text, size)});
     lines.push_back({key, EstimatedWidth(keyPlain, size)});
     return lines;
@@ -220,23 +180,9 @@ std::string FormatNumber(double value, int decimals)
     return text;
 }
 
-std::string DefaultSvgPath(const std::string& outputPath)
+std::string WriteSvg(const Picture& preview)
 {
-    const std::size_t slash = outputPath.find_last_of('/');
-    const std::size_t dot = outputPath.find_last_of('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
-    return (hasExtension ? outputPath.substr(0, dot) : outputPath) + ".svg";
-}
-
-std::string WriteSvg(const Preview& preview)
-{
-    Box drawing;
-    for (const Shape& s : preview.Shapes)
-        drawing.Add(ShapeBounds(s));
-    for (const PickedMark& p : preview.Picked)
-        drawing.Add(p.At.X, p.At.Y);
-    if (drawing.Empty)
-        drawing.Add(0, 0);
+    Box drawing = PictureBounds(preview);
     double extent = std::max(drawing.Width(), drawing.Height());
     if (!(extent > 1e-9))
         extent = 10.0;
@@ -283,17 +229,18 @@ std::string WriteSvg(const Preview& preview)
     out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(pixelsWide) + "\" height=\"" +
            std::to_string(pixelsHigh) + "\" viewBox=\"" + svg.X(left) + " " + svg.Y(top) + " " + svg.L(width) +
            " " + svg.L(height) + "\">\n";
-    out += "<title>Dimension preview" +
-           (preview.Facts.HasValue ? ": " + EscapeXml(preview.Facts.ValueUtf8) : std::string()) + "</title>\n";
+    out += "<title>" + EscapeXml(preview.Title) + "</title>\n";
     out += "<rect fill=\"#ffffff\" stroke=\"none\" x=\"" + svg.X(left) + "\" y=\"" + svg.Y(top) + "\" width=\"" + svg.L(width) +
            "\" height=\"" + svg.L(height) + "\"/>\n";
 
     const std::string thin = svg.L(0.15 * unit), thick = svg.L(0.25 * unit);
     for (const Palette* style : {&InputStyle, &LineStyle, &MarkerStyle, &TextStyle}) {
+        // An output that can no longer be drawn shows faintly.
+        const bool faint = preview.OutputDimmed && style != &InputStyle;
         out += std::string("<g id=\"") + style->Id + "\" stroke=\"" + style->Colour + "\" stroke-width=\"" +
                (style == &InputStyle ? thin : thick) +
                "\" fill=\"none\" stroke-linecap=\"round\" stroke-linejoin=\"round\" font-family=\"sans-serif\""
-               " xml:space=\"preserve\">\n";
+               " xml:space=\"preserve\"" + (faint ? " opacity=\"0.3\"" : "") + ">\n";
         for (const Shape& s : preview.Shapes)
             if (&StyleOf(s.Style) == style)
                 svg.Shape(s, unit);

@@ -1,0 +1,39 @@
+#pragma once
+// The picture of what OK would draw now, kept beside the dialog while it is
+// open: the input's elements and picked points, taken once from the model
+// the dialog was shown with, and the dimension, recomputed from the
+// controls' values on every change. A front end paints Current().
+#include <string>
+
+#include "dialog/DimensionPreview.h"
+#include "preview/RecordShapes.h"
+#include "preview/Shapes.h"
+
+class TForm1;
+
+namespace preview {
+
+class LivePreview {
+public:
+    // After FormShow: the model is read.
+    void Start();
+    // The controls changed: the records, their shapes and the status line
+    // anew. When the values cannot be drawn, the last good dimension stays,
+    // dimmed.
+    void Update(const TForm1& form);
+
+    const Picture& Current() const { return picture_; }
+    // The status line, Shift-JIS, as the dialog's texts are.
+    const std::string& Status() const { return status_; }
+    const DimensionPreviewResult& Result() const { return result_; }
+
+private:
+    HostSettings host_;
+    std::vector<Shape> input_;
+    std::vector<Shape> lastGood_;
+    DimensionPreviewResult result_;
+    std::string status_;
+    Picture picture_;
+};
+
+}  // namespace preview
