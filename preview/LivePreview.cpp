@@ -8,12 +8,12 @@ namespace preview {
 void LivePreview::Start()
 {
     host_ = HostSettingsOf(DrawingState);
+    inputMade_ = false;
     input_.clear();
-    Tally ignored;
-    AddElementShapes(DrawingState, host_.Scales, InputRoles, input_, ignored);
     lastGood_.clear();
     picture_ = Picture{};
     picture_.Picked = PickedMarksOf(DrawingState);
+    changed_ = true;
 }
 
 void LivePreview::Update(const TForm1& form)
@@ -26,13 +26,26 @@ void LivePreview::Update(const TForm1& form)
         AddRecordShapes(result_.Records, host_, OutputRoles, lastGood_, ignored);
     }
     status_ = PreviewStatusText(result_);
-
-    picture_.Shapes = input_;
-    picture_.Shapes.insert(picture_.Shapes.end(), lastGood_.begin(), lastGood_.end());
     picture_.OutputDimmed = !drawn;
     const std::string status = platform::SjisToUtf8(status_);
     picture_.Caption = {status};
     picture_.Title = "Preview: " + status;
+    changed_ = true;
+}
+
+const Picture& LivePreview::Current()
+{
+    if (!inputMade_) {
+        Tally ignored;
+        AddElementShapes(DrawingState, host_.Scales, InputRoles, input_, ignored);
+        inputMade_ = true;
+    }
+    if (changed_) {
+        picture_.Shapes = input_;
+        picture_.Shapes.insert(picture_.Shapes.end(), lastGood_.begin(), lastGood_.end());
+        changed_ = false;
+    }
+    return picture_;
 }
 
 }  // namespace preview

@@ -2,7 +2,9 @@
 // The picture of what OK would draw now, kept beside the dialog while it is
 // open: the input's elements and picked points, taken once from the model
 // the dialog was shown with, and the dimension, recomputed from the
-// controls' values on every change. A front end paints Current().
+// controls' values on every change. A front end paints Current(). The
+// input's shapes are made only when a picture is first asked for: a large
+// drawing costs nothing while nobody looks.
 #include <string>
 
 #include "dialog/DimensionPreview.h"
@@ -15,24 +17,26 @@ namespace preview {
 
 class LivePreview {
 public:
-    // After FormShow: the model is read.
+    // After FormShow, while the model is the dialog's.
     void Start();
     // The controls changed: the records, their shapes and the status line
     // anew. When the values cannot be drawn, the last good dimension stays,
     // dimmed.
     void Update(const TForm1& form);
 
-    const Picture& Current() const { return picture_; }
+    const Picture& Current();
     // The status line, Shift-JIS, as the dialog's texts are.
     const std::string& Status() const { return status_; }
     const DimensionPreviewResult& Result() const { return result_; }
 
 private:
     HostSettings host_;
+    bool inputMade_ = false;
     std::vector<Shape> input_;
     std::vector<Shape> lastGood_;
     DimensionPreviewResult result_;
     std::string status_;
+    bool changed_ = true;
     Picture picture_;
 };
 

@@ -239,7 +239,7 @@ enum class Command { None, Ok, Cancel, Show };
 
 // The picture follows every change, as the preview window does, so that a
 // value OK refuses shows the last good dimension.
-void WritePreview(const preview::LivePreview& live, const std::string& utf8Path)
+void WritePreview(preview::LivePreview& live, const std::string& utf8Path)
 {
     if (platform::WriteWholeFile(utf8Path, preview::WriteSvg(live.Current())))
         std::cout << "preview: " << utf8Path << std::endl;
