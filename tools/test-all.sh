@@ -26,7 +26,7 @@ step "Reader fuzzing (60 s)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j"$jobs"
 corpus=$(mktemp -d)
-cp fuzz/corpus/* "$corpus"/
+cp fuzz/corpus/reader/* "$corpus"/
 build/fuzz/fuzz/ReaderFuzz -max_total_time=60 -rss_limit_mb=2048 -print_final_stats=1 "$corpus" 2>&1 | tail -n 15 || status=1
 rm -rf "$corpus"
 
