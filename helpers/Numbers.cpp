@@ -12,6 +12,7 @@
 // separator and the comma always the thousands separator.
 #include "helpers/Numbers.h"
 
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -31,16 +32,114 @@ int HexValue(char c)
 }
 
 // Position after the leading blanks and an optional sign.
-std::size_t SkipBlanksAndSign(const std::string& text, bool& negative)
+std::size_t SkipBlanksAndSign(std::string_view text, bool& negative)
 {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ') ++i;
     negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+    if (i < text.size()) {
+        // Without a branch: the signs of a drawing's numbers follow no pattern.
         negative = text[i] == '-';
-        ++i;
+        i += negative | (text[i] == '+');
     }
     return i;
+}
+
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+#define Q308_DIGIT_WORDS 1
+
+// Eight bytes of text as a word, the first byte lowest.
+uint64_t LoadWord(const char* p)
+{
+    uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// How many of the word's bytes, from the first, are decimal digits (0..8).
+// A byte before the first non-digit never carries into it, so the count is
+// exact whatever follows.
+unsigned LeadingDigits(uint64_t word)
+{
+    const uint64_t x = ((word & 0xF0F0F0F0F0F0F0F0ull) | (((word + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) >> 4)) ^
+                       0x3333333333333333ull;
+    return x == 0 ? 8 : static_cast<unsigned>(__builtin_ctzll(x)) / 8;
+}
+
+// The value of eight digit bytes, the first the most significant.
+uint64_t EightDigitsValue(uint64_t word)
+{
+    word -= 0x3030303030303030ull;
+    word = word * 10 + (word >> 8);  // pairs of digits
+    return (((word & 0x000000FF000000FFull) * 0x000F424000000064ull) +
+            (((word >> 16) & 0x000000FF000000FFull) * 0x0000271000000001ull)) >> 32;
+}
+
+// The value of the first count (1..8) digit bytes of the word: they are
+// moved to its end behind zero digits.
+uint64_t LeadingDigitsValue(uint64_t word, unsigned count)
+{
+    const unsigned shift = 8 * (8 - count);
+    return EightDigitsValue(shift == 0 ? word : (word << shift) | (0x3030303030303030ull >> (64 - shift)));
+}
+#endif
+
+constexpr uint64_t PowersOfTenInt[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+
+// Appends the run of decimal digits from i to digits (wrapping round past
+// 19 of them) and returns the position after it. Numbers of a drawing have
+// digit runs of every length; taking them a word at a time, without a
+// branch per digit, is what keeps reading a large drawing fast.
+[[gnu::always_inline]] inline std::size_t TakeDigits(std::string_view text, std::size_t i, uint64_t& digits)
+{
+    const std::size_t n = text.size();
+#if defined(Q308_DIGIT_WORDS)
+    while (i + 8 <= n) {
+        const uint64_t word = LoadWord(text.data() + i);
+        const unsigned count = LeadingDigits(word);
+        if (count == 0)
+            return i;
+        digits = digits * PowersOfTenInt[count] + LeadingDigitsValue(word, count);
+        i += count;
+        if (count < 8)
+            return i;
+    }
+    if (n >= 8 && i < n) {
+        // Fewer than eight bytes left: the word that ends with the text,
+        // shifted so that they come first.
+        const unsigned left = static_cast<unsigned>(n - i);
+        const uint64_t word = LoadWord(text.data() + n - 8) >> (8 * (8 - left));
+        const unsigned count = LeadingDigits(word);  // at most left: the bytes shifted in are zero
+        if (count == 0)
+            return i;
+        digits = digits * PowersOfTenInt[count] + LeadingDigitsValue(word, count);
+        return i + count;
+    }
+#endif
+    while (i < n && IsDigit(text[i])) digits = digits * 10 + static_cast<unsigned>(text[i++] - '0');
+    return i;
+}
+
+// Where a number has at most 19 digits, they are gathered as an integer
+// with the power of ten that scales them. Where both are exact doubles, one
+// IEEE multiplication or division rounds correctly, so the value is the one
+// from_chars gives, for a fraction of its cost. Only where doubles are
+// evaluated in their own precision: extended x87 arithmetic would round
+// twice.
+inline bool ShortDecimalValue(uint64_t digits, int count, int power, double& value)
+{
+#if FLT_EVAL_METHOD == 0
+    static constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (count > 19 || digits > (uint64_t{1} << 53) || power < -22 || power > 22) return false;
+    const double d = static_cast<double>(digits);
+    value = power < 0 ? d / PowersOfTen[-power] : d * PowersOfTen[power];
+    return true;
+#else
+    (void)digits, (void)count, (void)power, (void)value;
+    return false;
+#endif
 }
 
 // The decimal digits of |value| to 18 significant digits: value =
@@ -149,9 +248,35 @@ std::string Compose(double value, int decimals, bool separators)
     return out;
 }
 
+// The value of a number that the short path does not take, by from_chars;
+// kept out of line so that the short path stays lean.
+[[gnu::noinline]] double FromCharsValue(std::string_view text, std::size_t start, std::size_t mantissaEnd, bool negative)
+{
+    const std::size_t n = text.size();
+    double value = 0;
+    // from_chars takes neither a leading "+" nor an exponent "+", and wants a
+    // digit before a bare full stop; give it a normalised copy.
+    std::string copy;
+    copy.reserve(n - start + 2);
+    if (text[start] == '.') copy += '0';
+    copy.append(text, start, mantissaEnd - start);
+    if (mantissaEnd < n) {
+        copy += 'e';
+        std::size_t e = mantissaEnd + 1;
+        if (text[e] == '+') ++e;
+        copy.append(text, e, n - e);
+    }
+    auto result = std::from_chars(copy.data(), copy.data() + copy.size(), value, std::chars_format::general);
+    // Beyond the range of a double (1e999) is no number; so is an underflow
+    // below the smallest double, whose value is zero anyway.
+    if (result.ec != std::errc() || result.ptr != copy.data() + copy.size()) return 0;
+    if (!std::isfinite(value) || value == 0) return 0;
+    return negative ? -value : value;
+}
+
 }  // namespace
 
-int32_t StrToIntSafe(const std::string& text)
+int32_t StrToIntSafe(std::string_view text)
 {
     bool negative;
     std::size_t i = SkipBlanksAndSign(text, negative);
@@ -193,50 +318,47 @@ int32_t StrToIntSafe(const std::string& text)
     return static_cast<int32_t>(value);
 }
 
-double StrToFloatSafe(const std::string& text)
+double StrToFloatSafe(std::string_view text)
 {
     bool negative;
     std::size_t i = SkipBlanksAndSign(text, negative);
     const std::size_t n = text.size();
     if (i >= n) return 0;
 
+    // One pass checks the syntax and gathers the digits; more than 19 of
+    // them may have wrapped round, and then only from_chars counts.
     const std::size_t start = i;
-    bool mantissaDigits = false;
-    while (i < n && IsDigit(text[i])) { ++i; mantissaDigits = true; }
+    uint64_t digits = 0;
+    const std::size_t integralStart = i;
+    i = TakeDigits(text, i, digits);
+    std::size_t count = i - integralStart;
+    int power = 0;
     if (i < n && text[i] == '.') {
-        ++i;
-        while (i < n && IsDigit(text[i])) { ++i; mantissaDigits = true; }
+        const std::size_t fractionStart = ++i;
+        i = TakeDigits(text, i, digits);
+        count += i - fractionStart;
+        power = -static_cast<int>(i - fractionStart);
     }
     const std::size_t mantissaEnd = i;
     if (i < n && (text[i] == 'E' || text[i] == 'e')) {
         ++i;
-        if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+        bool exponentNegative = false;
+        if (i < n && (text[i] == '+' || text[i] == '-')) exponentNegative = text[i++] == '-';
         if (i >= n || !IsDigit(text[i])) return 0;
-        while (i < n && IsDigit(text[i])) ++i;
+        int exponent = 0;
+        for (; i < n && IsDigit(text[i]); ++i)
+            if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
+        power += exponentNegative ? -exponent : exponent;
     }
     if (i != n) return 0;
     // "." or "E5" match the grammar but carry no digit: the value is zero.
-    if (!mantissaDigits) return 0;
+    if (count == 0) return 0;
 
-    // from_chars takes neither a leading "+" nor an exponent "+", and wants a
-    // digit before a bare full stop; give it a normalised copy.
-    std::string copy;
-    copy.reserve(n - start + 2);
-    if (text[start] == '.') copy += '0';
-    copy.append(text, start, mantissaEnd - start);
-    if (mantissaEnd < n) {
-        copy += 'e';
-        std::size_t e = mantissaEnd + 1;
-        if (text[e] == '+') ++e;
-        copy.append(text, e, n - e);
-    }
     double value = 0;
-    auto result = std::from_chars(copy.data(), copy.data() + copy.size(), value, std::chars_format::general);
-    // Beyond the range of a double (1e999) is no number; so is an underflow
-    // below the smallest double, whose value is zero anyway.
-    if (result.ec != std::errc() || result.ptr != copy.data() + copy.size()) return 0;
-    if (!std::isfinite(value) || value == 0) return 0;
-    return negative ? -value : value;
+    if (count <= 19 && ShortDecimalValue(digits, static_cast<int>(count), power, value))
+        return value == 0 ? 0 : (negative ? -value : value);
+
+    return FromCharsValue(text, start, mantissaEnd, negative);
 }
 
 std::string FormatFixed(double value, int decimals) { return Compose(value, decimals, false); }
