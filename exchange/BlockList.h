@@ -40,13 +40,15 @@ public:
     std::size_t Capacity() const { return blocks_.size() * BlockSize; }
 
     // Appends a value-initialised record and returns it for filling in.
+    // Records are made as they are appended, so a block costs nothing
+    // beyond its memory until it is used.
     T& Append()
     {
         if (count_ % BlockSize == 0 && count_ / BlockSize == blocks_.size())
             AddBlock();
-        T& record = blocks_[count_ / BlockSize][count_ % BlockSize];
+        T* record = ::new (static_cast<void*>(blocks_[count_ / BlockSize] + count_ % BlockSize)) T();
         ++count_;
-        return record;
+        return *record;
     }
 
     T& operator[](std::size_t i) { return blocks_[i / BlockSize][i % BlockSize]; }
@@ -56,10 +58,9 @@ public:
     void Release() noexcept
     {
         for (std::size_t b = 0; b < blocks_.size(); ++b) {
+            std::destroy_n(blocks_[b], std::min(BlockSize, count_ - std::min(count_, b * BlockSize)));
             if (b < HeapBlocks)
-                delete[] blocks_[b];
-            else
-                std::destroy_n(blocks_[b], BlockSize);
+                ::operator delete[](blocks_[b]);
         }
         std::vector<T*>().swap(blocks_);
         for (const Slab& slab : slabs_)
@@ -75,6 +76,8 @@ private:
     static constexpr std::size_t SlabBytes = std::size_t{4} << 20;
     static constexpr std::size_t BlocksPerSlab = std::max<std::size_t>(1, SlabBytes / (BlockSize * sizeof(T)));
 
+    static_assert(alignof(T) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
+
     struct Slab {
         void* Memory;
         std::size_t Bytes;
@@ -84,7 +87,8 @@ private:
     {
         blocks_.reserve(blocks_.size() + 1);
         if (blocks_.size() < HeapBlocks) {
-            blocks_.push_back(new T[BlockSize]());
+            // Raw memory from the array allocator: records are made in Append.
+            blocks_.push_back(static_cast<T*>(::operator new[](BlockSize * sizeof(T))));
             return;
         }
         if (slabBlocksLeft_ == 0) {
@@ -97,11 +101,9 @@ private:
             slabNext_ = static_cast<T*>(memory);
             slabBlocksLeft_ = BlocksPerSlab;
         }
-        T* block = slabNext_;
-        std::uninitialized_value_construct_n(block, BlockSize);
+        blocks_.push_back(slabNext_);
         slabNext_ += BlockSize;
         --slabBlocksLeft_;
-        blocks_.push_back(block);
     }
 
     void TakeFrom(BlockList& other) noexcept
