@@ -56,14 +56,10 @@ uint64_t LoadWord(const char* p)
     return word;
 }
 
-// How many of the word's bytes, from the first, are decimal digits (0..8).
-// A byte before the first non-digit never carries into it, so the count is
-// exact whatever follows.
-unsigned LeadingDigits(uint64_t word)
+bool EightDigits(uint64_t word)
 {
-    const uint64_t x = ((word & 0xF0F0F0F0F0F0F0F0ull) | (((word + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) >> 4)) ^
-                       0x3333333333333333ull;
-    return x == 0 ? 8 : static_cast<unsigned>(__builtin_ctzll(x)) / 8;
+    return (((word & 0xF0F0F0F0F0F0F0F0ull) | (((word + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) >> 4)) ==
+            0x3333333333333333ull);
 }
 
 // The value of eight digit bytes, the first the most significant.
@@ -74,50 +70,34 @@ uint64_t EightDigitsValue(uint64_t word)
     return (((word & 0x000000FF000000FFull) * 0x000F424000000064ull) +
             (((word >> 16) & 0x000000FF000000FFull) * 0x0000271000000001ull)) >> 32;
 }
-
-// The value of the first count (1..8) digit bytes of the word: they are
-// moved to its end behind zero digits.
-uint64_t LeadingDigitsValue(uint64_t word, unsigned count)
-{
-    const unsigned shift = 8 * (8 - count);
-    return EightDigitsValue(shift == 0 ? word : (word << shift) | (0x3030303030303030ull >> (64 - shift)));
-}
 #endif
 
-constexpr uint64_t PowersOfTenInt[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
-
-// Appends the run of decimal digits from i to digits (wrapping round past
-// 19 of them) and returns the position after it. Numbers of a drawing have
-// digit runs of every length; taking them a word at a time, without a
-// branch per digit, is what keeps reading a large drawing fast.
-[[gnu::always_inline]] inline std::size_t TakeDigits(std::string_view text, std::size_t i, uint64_t& digits)
+// Appends the run of decimal digits from p to digits (wrapping round past
+// 19 of them) and returns the end of the run. With words, eight digits at
+// a time while they are there: the fraction of a coordinate is long, and a
+// chain of one multiplication per digit is what it would otherwise wait on.
+[[gnu::always_inline]] inline const char* TakeDigits(const char* p, const char* end, uint64_t& digits, bool words)
 {
-    const std::size_t n = text.size();
 #if defined(Q308_DIGIT_WORDS)
-    while (i + 8 <= n) {
-        const uint64_t word = LoadWord(text.data() + i);
-        const unsigned count = LeadingDigits(word);
-        if (count == 0)
-            return i;
-        digits = digits * PowersOfTenInt[count] + LeadingDigitsValue(word, count);
-        i += count;
-        if (count < 8)
-            return i;
+    if (words) {
+        while (end - p >= 8) {
+            const uint64_t word = LoadWord(p);
+            if (!EightDigits(word))
+                break;
+            digits = digits * 100000000 + EightDigitsValue(word);
+            p += 8;
+        }
     }
-    if (n >= 8 && i < n) {
-        // Fewer than eight bytes left: the word that ends with the text,
-        // shifted so that they come first.
-        const unsigned left = static_cast<unsigned>(n - i);
-        const uint64_t word = LoadWord(text.data() + n - 8) >> (8 * (8 - left));
-        const unsigned count = LeadingDigits(word);  // at most left: the bytes shifted in are zero
-        if (count == 0)
-            return i;
-        digits = digits * PowersOfTenInt[count] + LeadingDigitsValue(word, count);
-        return i + count;
-    }
+#else
+    (void)words;
 #endif
-    while (i < n && IsDigit(text[i])) digits = digits * 10 + static_cast<unsigned>(text[i++] - '0');
-    return i;
+    for (; p < end; ++p) {
+        const unsigned d = static_cast<unsigned char>(*p) - unsigned{'0'};
+        if (d > 9)
+            break;
+        digits = digits * 10 + d;
+    }
+    return p;
 }
 
 // Where a number has at most 19 digits, they are gathered as an integer
@@ -320,53 +300,55 @@ int32_t StrToIntSafe(std::string_view text)
 
 double StrToFloatSafe(std::string_view text)
 {
-    bool negative;
-    std::size_t i = SkipBlanksAndSign(text, negative);
-    const std::size_t n = text.size();
-    if (i >= n) return 0;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end && *p == ' ') ++p;
+    if (p == end) return 0;
+    // The sign without a branch: the signs of a drawing's numbers follow no pattern.
+    const bool negative = *p == '-';
+    p += negative | (*p == '+');
+    if (p == end) return 0;
 
     // One pass checks the syntax and gathers the digits; more than 19 of
     // them may have wrapped round, and then only from_chars counts.
-    const std::size_t start = i;
+    const char* const start = p;
     uint64_t digits = 0;
-    const std::size_t integralStart = i;
-    i = TakeDigits(text, i, digits);
-    std::size_t count = i - integralStart;
+    p = TakeDigits(p, end, digits, false);
+    std::size_t count = static_cast<std::size_t>(p - start);
     int power = 0;
-    if (i < n && text[i] == '.') {
-        const std::size_t fractionStart = ++i;
-        i = TakeDigits(text, i, digits);
-        count += i - fractionStart;
-        power = -static_cast<int>(i - fractionStart);
+    if (p < end && *p == '.') {
+        const char* const fraction = ++p;
+        p = TakeDigits(p, end, digits, true);
+        count += static_cast<std::size_t>(p - fraction);
+        power = -static_cast<int>(p - fraction);
     }
-    const std::size_t mantissaEnd = i;
-    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
-        ++i;
+    const char* const mantissaEnd = p;
+    if (p < end && (*p == 'E' || *p == 'e')) {
+        ++p;
         bool exponentNegative = false;
-        if (i < n && (text[i] == '+' || text[i] == '-')) exponentNegative = text[i++] == '-';
-        if (i >= n || !IsDigit(text[i])) return 0;
+        if (p < end && (*p == '+' || *p == '-')) exponentNegative = *p++ == '-';
+        if (p == end || !IsDigit(*p)) return 0;
         int exponent = 0;
-        for (; i < n && IsDigit(text[i]); ++i)
-            if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
+        for (; p < end && IsDigit(*p); ++p)
+            if (exponent < 100000) exponent = exponent * 10 + (*p - '0');
         power += exponentNegative ? -exponent : exponent;
     }
-    if (i != n) return 0;
+    if (p != end) return 0;
     // "." or "E5" match the grammar but carry no digit: the value is zero.
     if (count == 0) return 0;
 
     double value = 0;
     if (count <= 19 && ShortDecimalValue(digits, static_cast<int>(count), power, value)) {
         if (digits == 0) return 0;  // no "-0": zero has no sign here
-        // The sign without a branch: signs follow no pattern in a drawing,
-        // and nothing need wait for the division to finish.
+        // The sign without a branch again, and nothing waits for the division.
         uint64_t bits;
         std::memcpy(&bits, &value, sizeof bits);
         bits ^= static_cast<uint64_t>(negative) << 63;
         std::memcpy(&value, &bits, sizeof bits);
         return value;
     }
-
-    return FromCharsValue(text, start, mantissaEnd, negative);
+    return FromCharsValue(text, static_cast<std::size_t>(start - text.data()),
+                          static_cast<std::size_t>(mantissaEnd - text.data()), negative);
 }
 
 std::string FormatFixed(double value, int decimals) { return Compose(value, decimals, false); }
