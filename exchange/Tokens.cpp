@@ -1,5 +1,6 @@
 #include "exchange/Tokens.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #if defined(__SSE2__)
@@ -49,6 +50,9 @@ std::size_t KeptRunEnd(const unsigned char* bytes, std::size_t i, std::size_t si
         const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(special));
         if (mask != 0) {
             i += static_cast<std::size_t>(__builtin_ctz(mask));
+            // Only a half-width kana among the bytes it stopped at is kept.
+            if (i >= size || bytes[i] < 0xA0)
+                return std::min(i, size);
             break;
         }
         i += 16;
@@ -76,20 +80,12 @@ public:
         if (size_ == 0) {
             start_ = at;
             copied_ = false;
-        } else if (!copied_ && start_ + size_ != at) {
-            // A byte was dropped inside the token: from here on it is a copy.
-            // Copies never holds more than the line, so reserving that much
-            // keeps the views already taken into it valid.
-            if (copies_.capacity() < line_.size())
-                copies_.reserve(line_.size());
-            const std::size_t offset = copies_.size();
-            copies_.append(line_.data() + start_, size_);
-            start_ = offset;
-            copied_ = true;
+            size_ = size;
+        } else if (!copied_ && start_ + size_ == at) {
+            size_ += size;  // the usual case: the token runs on in the line
+        } else {
+            AppendAfterGap(at, size);
         }
-        if (copied_)
-            copies_.append(line_.data() + at, size);
-        size_ += size;
     }
 
     std::string_view Take()
@@ -102,6 +98,23 @@ public:
     }
 
 private:
+    [[gnu::noinline]] void AppendAfterGap(std::size_t at, std::size_t size)
+    {
+        if (!copied_) {
+            // A byte was dropped inside the token: from here on it is a copy.
+            // Copies never holds more than the line, so reserving that much
+            // keeps the views already taken into it valid.
+            if (copies_.capacity() < line_.size())
+                copies_.reserve(line_.size());
+            const std::size_t offset = copies_.size();
+            copies_.append(line_.data() + start_, size_);
+            start_ = offset;
+            copied_ = true;
+        }
+        copies_.append(line_.data() + at, size);
+        size_ += size;
+    }
+
     std::string_view line_;
     std::string& copies_;
     std::size_t start_ = 0;
