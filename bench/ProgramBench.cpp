@@ -149,7 +149,7 @@ int main(int argc, char** argv)
         std::printf("%7ld records (%.1f MB): q308 %.3f s", count, m.Bytes / 1e6, m.Program);
         if (!awk.empty())
             std::printf(", %s %.3f s, awk/q308 %.2f", fs::path(awk).filename().c_str(), m.Awk, m.Awk / m.Program);
-        std::printf(", peak memory %.1f MB = %.2f x the file\n", m.PeakKilobytes / 1024.0,
+        std::printf(", peak memory %.1f MiB = %.2f x the file\n", m.PeakKilobytes / 1024.0,
                     m.PeakKilobytes * 1024.0 / static_cast<double>(m.Bytes));
     }
     if (awk.empty())
