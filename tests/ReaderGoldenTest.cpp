@@ -180,7 +180,8 @@ void ExpectGolden(Golden& golden, const std::string& name, std::size_t inputSize
             WriteFile(path, dump);
             return;
         }
-        ASSERT_TRUE(fs::exists(path)) << "no golden dump for " << name;
+        ASSERT_TRUE(fs::exists(path)) << "no golden dump for " << name
+                                      << " (a new input: record it with Q308_UPDATE_GOLDEN=1 and review it)";
         if (ReadFile(path) != dump) {
             WriteFile(ActualDir / (name + ".dump"), dump);
             ADD_FAILURE() << name << ": the model differs; compare " << path << " with " << ActualDir / (name + ".dump");
@@ -193,7 +194,8 @@ void ExpectGolden(Golden& golden, const std::string& name, std::size_t inputSize
         golden.Changed = true;
         return;
     }
-    ASSERT_TRUE(golden.Digests.count(name)) << "no golden digest for " << name;
+    ASSERT_TRUE(golden.Digests.count(name)) << "no golden digest for " << name
+                                            << " (a new input: record it with Q308_UPDATE_GOLDEN=1 and review it)";
     if (golden.Digests[name] != digest) {
         WriteFile(ActualDir / (name + ".dump"), dump);
         ADD_FAILURE() << name << ": the model differs (digest " << digest << "); this dump is in "
