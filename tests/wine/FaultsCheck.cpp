@@ -3,6 +3,8 @@
 // could have kept.
 #include "WineTest.h"
 
+#include <algorithm>
+
 namespace wt {
 
 namespace {
@@ -55,11 +57,12 @@ void CheckFolderAsExchange(const Settings& settings)
     c.Check(!Exists(program.File(L"JWC_TEMP.TXT.tmp")), L"no temporary file left behind");
 }
 
-// Nothing can be created in the folder: the previous settings survive, and
-// the host's input is not left there to be read back as this run's output.
+// No temporary file can be made beside either file: the settings are
+// written in place, and the host's input is not left there to be read back
+// as this run's output.
 void CheckUnwritableFolder(const Settings& settings)
 {
-    Case c(L"folder where nothing can be written");
+    Case c(L"folder where no temporary file can be made");
     Program program(settings.Executable, JoinPath(settings.Root, L"unwritable"));
     WriteBytes(program.File(L"JWC_TEMP.TXT"), Sample(L"host-four-points.txt"));
     const std::string previous = SettingsAt(L"120", L"130");
@@ -70,9 +73,13 @@ void CheckUnwritableFolder(const Settings& settings)
         program.Click(program.Control(L"Button1"));
         program.WaitForExit(c);
     }
+    // No temporary file can be made beside q304.dat: the save writes the
+    // file in place rather than never saving.
     std::string settingsAfter;
-    c.Check(ReadBytes(program.File(L"q304.dat"), settingsAfter) && settingsAfter == previous,
-            L"the previous settings file is kept");
+    const bool read = ReadBytes(program.File(L"q304.dat"), settingsAfter);
+    c.Check(read && settingsAfter != previous &&
+                std::count(settingsAfter.begin(), settingsAfter.end(), '\n') == 31,
+            L"the settings are written in place: " + Hex(settingsAfter.substr(0, 40)));
     c.Check(!Exists(program.File(L"JWC_TEMP.TXT")), L"the host's input is not left as the output");
 }
 
