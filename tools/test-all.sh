@@ -38,7 +38,7 @@ for target in ReaderFuzz:reader SettingsFuzz:settings CommandFuzz:commands Const
       [ -e "$crash" ] && { echo "input (base64):"; base64 "$crash"; }
     done
   fi
-  grep -E "^stat::(number_of_executed_units|average_exec_per_sec)|^#[0-9]+ +DONE" "$corpus.log" || true
+  grep -E "^stat::(number_of_executed_units|average_exec_per_sec)|^#[0-9]+[[:space:]]+DONE" "$corpus.log" || true
   rm -rf "$corpus" "$corpus.log"
 done
 
