@@ -109,8 +109,8 @@ void FillText(TextElement& e, int32_t variant, const TokenList& t)
     e.Y = v.Real(2);
     e.Dx = v.Real(3);
     e.Dy = v.Real(4);
-    e.FontName = reading.FontName.substr(0, MaxElementTextBytes);
-    e.Text = t[5].substr(0, MaxElementTextBytes);
+    e.FontName.assign(reading.FontName, 0, MaxElementTextBytes);
+    e.Text.assign(t[5].substr(0, MaxElementTextBytes));
 }
 
 int TextVariantOf(std::string_view key)
@@ -213,6 +213,13 @@ void StoreLine(const Values& v)
     e.X1 = v.Real(0), e.Y1 = v.Real(1), e.X2 = v.Real(2), e.Y2 = v.Real(3);
 }
 
+// Every keyed element starts with one of these; lines of four numbers,
+// the most common records, need no keyword comparison at all.
+bool MayNameElement(std::string_view key)
+{
+    return !key.empty() && (key[0] == 'c' || key[0] == 'p' || key[0] == 'B' || key[0] == 's');
+}
+
 // Rules 28..40 in their order; false when none takes the line.
 bool StoreKeyedElement(const TokenList& t)
 {
@@ -220,6 +227,8 @@ bool StoreKeyedElement(const TokenList& t)
     const std::string_view key = t[0];
     const int n = t.Count;
     const Values v(t);
+    if (!MayNameElement(key))
+        return false;
 
     if (key == "ci" && n == 4) {
         CircleElement& e = AppendElement(s.Circles, KindCircle);

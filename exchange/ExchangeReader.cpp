@@ -50,19 +50,31 @@ std::size_t FindOutsidePairs(std::string_view text, std::string_view needle)
 }
 
 // The text without its first m - 1 bytes (empty when it is shorter).
-std::string RestFrom(const std::string& text, std::size_t m)
+std::string_view RestFrom(std::string_view text, std::size_t m)
 {
-    return m - 1 < text.size() ? text.substr(m - 1) : std::string();
+    return m - 1 < text.size() ? text.substr(m - 1) : std::string_view();
 }
 
 // One hexadecimal digit, the byte right after a two-letter keyword.
-int32_t HexDigitAt(const std::string& text, std::size_t position)
+int32_t HexDigitAt(std::string_view text, std::size_t position)
 {
-    std::string digit = "$";
-    if (position - 1 < text.size())
-        digit.push_back(text[position - 1]);
-    const int32_t value = StrToIntSafe(digit);
+    if (position - 1 >= text.size())
+        return 0;  // "$" alone is no number
+    const char digit[2] = {'$', text[position - 1]};
+    const int32_t value = StrToIntSafe(std::string_view(digit, 2));
     return value >= 0 && value <= 15 ? value : 0;
+}
+
+// Whether t0 contains "file=" (rule 1). Splitting keeps an equals sign in
+// the token, so a token without one, the usual case, is passed at once.
+bool NamesDrawingFile(std::string_view t0)
+{
+    return t0.find('=') != std::string_view::npos && FindOutsidePairs(t0, "file=") != 0;
+}
+
+bool StartsWith(std::string_view key, std::string_view prefix)
+{
+    return key.size() >= prefix.size() && std::memcmp(key.data(), prefix.data(), prefix.size()) == 0;
 }
 
 // "hp" n [marker] x y: the marker is the first "-", "ln", "ci" or "ch", the
@@ -70,8 +82,8 @@ int32_t HexDigitAt(const std::string& text, std::size_t position)
 void ApplyPickedPoint(const TokenList& t)
 {
     DrawingStateRecord& s = DrawingState;
-    const std::string& t0 = t[0];
-    std::string text = RestFrom(t0, 3);
+    const std::string_view t0 = t[0];
+    std::string_view text = RestFrom(t0, 3);
     int32_t kind = PickPlain;
     const struct {
         const char* Marker;
@@ -80,7 +92,7 @@ void ApplyPickedPoint(const TokenList& t)
     for (const auto& marker : markers) {
         const std::size_t p = FindOutsidePairs(t0, marker.Marker);
         if (p != 0) {
-            text = p > 3 ? t0.substr(2, p - 3) : std::string();
+            text = p > 3 ? t0.substr(2, p - 3) : std::string_view();
             kind = marker.Kind;
         }
     }
@@ -96,7 +108,7 @@ void ApplyPickedPoint(const TokenList& t)
 }
 
 // "hhp" n [marker]: the digits between the keyword and "ln", "ci" or "ch".
-void ApplyHhp(const std::string& t0)
+void ApplyHhp(std::string_view t0)
 {
     std::size_t length = t0.size();
     for (const char* marker : {"ln", "ci", "ch"}) {
@@ -143,179 +155,209 @@ bool ApplyReaderRules(const TokenList& t)
     DrawingStateRecord& s = DrawingState;
     ReadingAttributeSet& reading = s.ReadingAttributes;
     InitialAttributeSet& initial = s.InitialAttributes;
-    const std::string& t0 = t[0];
+    const std::string_view t0 = t[0];
     const std::string_view key = t0;
     const int n = t.Count;
     auto real = [&](int i) { return StrToFloatSafe(t[i]); };
     auto integer = [&](int i) { return StrToIntSafe(t[i]); };
 
-    if (FindOutsidePairs(t0, "file=") != 0) {
+    if (NamesDrawingFile(t0)) {
         s.DrawingFilePath = RestFrom(t0, 6);
         return true;
     }
-    if (key == "hk" && n >= 2) {
-        s.AxisAngle = real(1);
-        return true;
-    }
-    if (key == "hs" && n >= 1 + LayerGroupCount) {
-        for (int g = 0; g < LayerGroupCount; ++g)
-            s.LayerGroupScales[g] = real(g + 1);
-        return true;
-    }
-    if (key == "hzs" && n >= 3) {
-        s.SheetSize[0] = real(1);
-        s.SheetSize[1] = real(2);
-        return true;
-    }
-    if ((key == "hcw" || key == "hch" || key == "hcd" || key == "hcc") && n >= 1 + TextTypeCount) {
-        for (int j = 1; j <= TextTypeCount; ++j) {
-            TextType& type = s.TextTypes[j - 1];
-            switch (key[2]) {
-            case 'w': type.Width = real(j); break;
-            case 'h': type.Height = real(j); break;
-            case 'd': type.Spacing = real(j); break;
-            default: type.Color = integer(j); break;
+    // Only rules whose keyword starts with the same byte compete, and they
+    // keep their order; the rest of the line is for the element rules.
+    if (key.empty())
+        return false;
+    switch (key[0]) {
+    case 'h':
+        if (key == "hk" && n >= 2) {
+            s.AxisAngle = real(1);
+            return true;
+        }
+        if (key == "hs" && n >= 1 + LayerGroupCount) {
+            for (int g = 0; g < LayerGroupCount; ++g)
+                s.LayerGroupScales[g] = real(g + 1);
+            return true;
+        }
+        if (key == "hzs" && n >= 3) {
+            s.SheetSize[0] = real(1);
+            s.SheetSize[1] = real(2);
+            return true;
+        }
+        if ((key == "hcw" || key == "hch" || key == "hcd" || key == "hcc") && n >= 1 + TextTypeCount) {
+            for (int j = 1; j <= TextTypeCount; ++j) {
+                TextType& type = s.TextTypes[j - 1];
+                switch (key[2]) {
+                case 'w': type.Width = real(j); break;
+                case 'h': type.Height = real(j); break;
+                case 'd': type.Spacing = real(j); break;
+                default: type.Color = integer(j); break;
+                }
             }
+            return true;
         }
-        return true;
-    }
-    if (key == "bz") {
-        s.BzPresent = true;
-        return true;
-    }
-    if (key == "hn" && n >= 5) {
-        for (int i = 0; i < 4; ++i)
-            s.HnValues[i] = real(i + 1);
-        return true;
-    }
-    if (key.starts_with("lgn")) {
-        s.LayerGroupNames[reading.LayerGroup] = RestFrom(t0, 4);
-        return true;
-    }
-    if (key.starts_with("lyn")) {
-        s.LayerNames[reading.LayerGroup * LayersPerGroup + reading.Layer] = RestFrom(t0, 4);
-        return true;
-    }
-    if (key.starts_with("lg")) {
-        const int32_t g = HexDigitAt(t0, 3);
-        if (s.First.Lg) {
-            s.First.Lg = false;
-            initial.LayerGroup = g;
+        if (key == "hn" && n >= 5) {
+            for (int i = 0; i < 4; ++i)
+                s.HnValues[i] = real(i + 1);
+            return true;
         }
-        reading.LayerGroup = g;
-        if (n >= 2)
-            s.LayerGroupValues[g] = integer(1);
-        s.PolylineMode = false;
-        return true;
-    }
-    if (key.starts_with("ly")) {
-        const int32_t l = HexDigitAt(t0, 3);
-        if (s.First.Ly) {
-            s.First.Ly = false;
-            initial.Layer = l;
+        if (StartsWith(key, "hp") && n >= 3) {
+            ApplyPickedPoint(t);
+            return true;
         }
-        reading.Layer = l;
-        if (n >= 2)
-            s.LayerValues[reading.LayerGroup * LayersPerGroup + l] = integer(1);
-        s.PolylineMode = false;
-        return true;
-    }
-    if (key.starts_with("lc")) {
-        const int32_t c = StrToIntSafe(RestFrom(t0, 3));
-        if (s.First.Lc) {
-            s.First.Lc = false;
-            initial.LineColor = c;
+        if (StartsWith(key, "hhp")) {
+            ApplyHhp(t0);
+            return true;
         }
-        reading.LineColor = c;
-        if (c == 10 && n >= 2)
-            reading.ExtendedColor = integer(1);
-        s.PolylineMode = false;
-        return true;
-    }
-    if (key.starts_with("lt")) {
-        const int32_t v = StrToIntSafe(RestFrom(t0, 3));
-        if (s.First.Lt) {
-            s.First.Lt = false;
-            initial.LineType = v;
+        break;
+    case 'b':
+        if (key == "bz") {
+            s.BzPresent = true;
+            return true;
         }
-        reading.LineType = v;
-        s.PolylineMode = false;
-        return true;
-    }
-    if (key.starts_with("lw")) {
-        const int32_t v = StrToIntSafe(RestFrom(t0, 3));
-        if (s.First.Lw) {
-            s.First.Lw = false;
-            initial.LineWidth = v;
+        break;
+    case 'l':
+        if (StartsWith(key, "lgn")) {
+            s.LayerGroupNames[reading.LayerGroup] = RestFrom(t0, 4);
+            return true;
         }
-        reading.LineWidth = v;
-        s.LineWidthPresent = true;
-        s.PolylineMode = false;
-        return true;
-    }
-    if (key.starts_with("cn$")) {
-        std::string name = RestFrom(t0, 4);
-        if (initial.FontName.empty())
-            initial.FontName = name;
-        reading.FontName = std::move(name);
-        s.PolylineMode = false;
-        return true;
-    }
-    if (key.starts_with("cn")) {
-        ApplyTextTypeRecord(t);
-        s.PolylineMode = false;
-        return true;
-    }
-    if (key.starts_with("cc")) {
-        const int32_t v = StrToIntSafe(t0.substr(2, 1));
-        reading.TextColor = v >= 0 && v <= 8 ? v : 0;
-        s.PolylineMode = false;
-        return true;
-    }
-    if (key.size() == 2 && key[0] == 'z' && key[1] >= '1' && key[1] <= '5') {
-        s.PendingZFlags |= 1 << (key[1] - '1');
-        return true;
-    }
-    if (key.starts_with("pn")) {
-        reading.PointColor = StrToIntSafe(RestFrom(t0, 3));
-        s.PolylineMode = false;
-        return true;
-    }
-    if (key == "pl") {
-        ++s.PolylineCount;
-        s.PolylineMode = true;
-        s.DimensionMode = false;
-        return true;
-    }
-    if (key == "msg") {
-        s.DimensionMode = true;
-        s.PolylineMode = false;
-        return true;
-    }
-    if (key == "#") {
-        s.PolylineMode = false;
-        s.DimensionMode = false;
-        return true;
-    }
-    if (key.starts_with("hp") && n >= 3) {
-        ApplyPickedPoint(t);
-        return true;
-    }
-    if (key.starts_with("hhp")) {
-        ApplyHhp(t0);
-        return true;
+        if (StartsWith(key, "lyn")) {
+            s.LayerNames[reading.LayerGroup * LayersPerGroup + reading.Layer] = RestFrom(t0, 4);
+            return true;
+        }
+        if (StartsWith(key, "lg")) {
+            const int32_t g = HexDigitAt(t0, 3);
+            if (s.First.Lg) {
+                s.First.Lg = false;
+                initial.LayerGroup = g;
+            }
+            reading.LayerGroup = g;
+            if (n >= 2)
+                s.LayerGroupValues[g] = integer(1);
+            s.PolylineMode = false;
+            return true;
+        }
+        if (StartsWith(key, "ly")) {
+            const int32_t l = HexDigitAt(t0, 3);
+            if (s.First.Ly) {
+                s.First.Ly = false;
+                initial.Layer = l;
+            }
+            reading.Layer = l;
+            if (n >= 2)
+                s.LayerValues[reading.LayerGroup * LayersPerGroup + l] = integer(1);
+            s.PolylineMode = false;
+            return true;
+        }
+        if (StartsWith(key, "lc")) {
+            const int32_t c = StrToIntSafe(RestFrom(t0, 3));
+            if (s.First.Lc) {
+                s.First.Lc = false;
+                initial.LineColor = c;
+            }
+            reading.LineColor = c;
+            if (c == 10 && n >= 2)
+                reading.ExtendedColor = integer(1);
+            s.PolylineMode = false;
+            return true;
+        }
+        if (StartsWith(key, "lt")) {
+            const int32_t v = StrToIntSafe(RestFrom(t0, 3));
+            if (s.First.Lt) {
+                s.First.Lt = false;
+                initial.LineType = v;
+            }
+            reading.LineType = v;
+            s.PolylineMode = false;
+            return true;
+        }
+        if (StartsWith(key, "lw")) {
+            const int32_t v = StrToIntSafe(RestFrom(t0, 3));
+            if (s.First.Lw) {
+                s.First.Lw = false;
+                initial.LineWidth = v;
+            }
+            reading.LineWidth = v;
+            s.LineWidthPresent = true;
+            s.PolylineMode = false;
+            return true;
+        }
+        break;
+    case 'c':
+        if (StartsWith(key, "cn$")) {
+            const std::string_view name = RestFrom(t0, 4);
+            if (initial.FontName.empty())
+                initial.FontName = name;
+            reading.FontName = name;
+            s.PolylineMode = false;
+            return true;
+        }
+        if (StartsWith(key, "cn")) {
+            ApplyTextTypeRecord(t);
+            s.PolylineMode = false;
+            return true;
+        }
+        if (StartsWith(key, "cc")) {
+            const int32_t v = StrToIntSafe(t0.substr(2, 1));
+            reading.TextColor = v >= 0 && v <= 8 ? v : 0;
+            s.PolylineMode = false;
+            return true;
+        }
+        break;
+    case 'z':
+        if (key.size() == 2 && key[0] == 'z' && key[1] >= '1' && key[1] <= '5') {
+            s.PendingZFlags |= 1 << (key[1] - '1');
+            return true;
+        }
+        break;
+    case 'p':
+        if (StartsWith(key, "pn")) {
+            reading.PointColor = StrToIntSafe(RestFrom(t0, 3));
+            s.PolylineMode = false;
+            return true;
+        }
+        if (key == "pl") {
+            ++s.PolylineCount;
+            s.PolylineMode = true;
+            s.DimensionMode = false;
+            return true;
+        }
+        break;
+    case 'm':
+        if (key == "msg") {
+            s.DimensionMode = true;
+            s.PolylineMode = false;
+            return true;
+        }
+        break;
+    case '#':
+        if (key == "#") {
+            s.PolylineMode = false;
+            s.DimensionMode = false;
+            return true;
+        }
+        break;
+    default:
+        break;
     }
     return false;
 }
 
-void ApplyLine(std::string_view line)
+void ApplyTokens(TokenList& tokens)
 {
-    TokenList tokens;
-    TokeniseLine(line, tokens);
     if (tokens.Count == 1 && tokens[0].empty())
         return;
     if (!ApplyReaderRules(tokens))
         ApplyElementRules(tokens);
+    if (tokens.Copies.capacity() > ChunkSize)
+        std::string().swap(tokens.Copies);  // don't hold on to a megabyte line
+}
+
+void ApplyLine(std::string_view line, TokenList& tokens)
+{
+    TokeniseLine(line, tokens);
+    ApplyTokens(tokens);
 }
 
 // Cuts a byte stream into lines. Lines may run across chunks and be of any
@@ -334,6 +376,7 @@ public:
         }
         const char* p = data;
         const char* end = data + size;
+        fed_ = end;
         while (p < end) {
             const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
             if (lf == nullptr) {
@@ -351,7 +394,7 @@ public:
     void Finish()
     {
         if (!pending_.empty())
-            ApplyLine(pending_);
+            ApplyLine(pending_, tokens_);
         Release();
     }
 
@@ -360,17 +403,19 @@ private:
     {
         if (pending_.empty()) {
             // The usual case: the whole line lies in this chunk and its only
-            // CR is the one of CR LF, so it needs no copy.
+            // CR is the one of CR LF, so it is tokenised where it lies. The
+            // tokeniser tells of any other CR: then the line is split as the
+            // file's rules say, without its CRs, and tokenised again.
             std::string_view line(begin, static_cast<std::size_t>(end - begin));
             if (!line.empty() && line.back() == '\r')
                 line.remove_suffix(1);
-            if (std::memchr(line.data(), '\r', line.size()) == nullptr) {
-                ApplyLine(line);
+            if (!TokeniseBufferedLine(line, static_cast<std::size_t>(fed_ - begin), tokens_)) {
+                ApplyTokens(tokens_);
                 return;
             }
         }
         AppendWithoutCr(begin, end);
-        ApplyLine(pending_);
+        ApplyLine(pending_, tokens_);
         if (pending_.capacity() > ChunkSize)
             Release();  // don't hold on to a megabyte line
         else
@@ -390,6 +435,8 @@ private:
     void Release() { std::string().swap(pending_); }
 
     std::string pending_;
+    TokenList tokens_;
+    const char* fed_ = nullptr;  // end of the bytes being fed
     bool ended_ = false;
 };
 
@@ -397,7 +444,8 @@ private:
 
 void ParseExchangeLine(const std::string& line)
 {
-    ApplyLine(line);
+    TokenList tokens;
+    ApplyLine(line, tokens);
 }
 
 bool ParseExchangeBytes(const char* data, std::size_t size)

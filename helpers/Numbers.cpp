@@ -12,6 +12,7 @@
 // separator and the comma always the thousands separator.
 #include "helpers/Numbers.h"
 
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -31,16 +32,94 @@ int HexValue(char c)
 }
 
 // Position after the leading blanks and an optional sign.
-std::size_t SkipBlanksAndSign(const std::string& text, bool& negative)
+std::size_t SkipBlanksAndSign(std::string_view text, bool& negative)
 {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ') ++i;
     negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+    if (i < text.size()) {
+        // Without a branch: the signs of a drawing's numbers follow no pattern.
         negative = text[i] == '-';
-        ++i;
+        i += negative | (text[i] == '+');
     }
     return i;
+}
+
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+#define Q308_DIGIT_WORDS 1
+
+// Eight bytes of text as a word, the first byte lowest.
+uint64_t LoadWord(const char* p)
+{
+    uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+bool EightDigits(uint64_t word)
+{
+    return (((word & 0xF0F0F0F0F0F0F0F0ull) | (((word + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) >> 4)) ==
+            0x3333333333333333ull);
+}
+
+// The value of eight digit bytes, the first the most significant.
+uint64_t EightDigitsValue(uint64_t word)
+{
+    word -= 0x3030303030303030ull;
+    word = word * 10 + (word >> 8);  // pairs of digits
+    return (((word & 0x000000FF000000FFull) * 0x000F424000000064ull) +
+            (((word >> 16) & 0x000000FF000000FFull) * 0x0000271000000001ull)) >> 32;
+}
+#endif
+
+// Appends the run of decimal digits from p to digits (wrapping round past
+// 19 of them) and returns the end of the run. With words, eight digits at
+// a time while they are there: the fraction of a coordinate is long, and a
+// chain of one multiplication per digit is what it would otherwise wait on.
+[[gnu::always_inline]] inline const char* TakeDigits(const char* p, const char* end, uint64_t& digits, bool words)
+{
+#if defined(Q308_DIGIT_WORDS)
+    if (words) {
+        while (end - p >= 8) {
+            const uint64_t word = LoadWord(p);
+            if (!EightDigits(word))
+                break;
+            digits = digits * 100000000 + EightDigitsValue(word);
+            p += 8;
+        }
+    }
+#else
+    (void)words;
+#endif
+    for (; p < end; ++p) {
+        const unsigned d = static_cast<unsigned char>(*p) - unsigned{'0'};
+        if (d > 9)
+            break;
+        digits = digits * 10 + d;
+    }
+    return p;
+}
+
+// Where a number has at most 19 digits, they are gathered as an integer
+// with the power of ten that scales them. Where both are exact doubles, one
+// IEEE multiplication or division rounds correctly, so the value is the one
+// from_chars gives, for a fraction of its cost. Only where doubles are
+// evaluated in their own precision: extended x87 arithmetic would round
+// twice.
+inline bool ShortDecimalValue(uint64_t digits, int count, int power, double& value)
+{
+#if FLT_EVAL_METHOD == 0
+    static constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (count > 19 || digits > (uint64_t{1} << 53) || power < -22 || power > 22) return false;
+    const double d = static_cast<double>(digits);
+    value = power < 0 ? d / PowersOfTen[-power] : d * PowersOfTen[power];
+    return true;
+#else
+    (void)digits, (void)count, (void)power, (void)value;
+    return false;
+#endif
 }
 
 // The decimal digits of |value| to 18 significant digits: value =
@@ -149,9 +228,35 @@ std::string Compose(double value, int decimals, bool separators)
     return out;
 }
 
+// The value of a number that the short path does not take, by from_chars;
+// kept out of line so that the short path stays lean.
+[[gnu::noinline]] double FromCharsValue(std::string_view text, std::size_t start, std::size_t mantissaEnd, bool negative)
+{
+    const std::size_t n = text.size();
+    double value = 0;
+    // from_chars takes neither a leading "+" nor an exponent "+", and wants a
+    // digit before a bare full stop; give it a normalised copy.
+    std::string copy;
+    copy.reserve(n - start + 2);
+    if (text[start] == '.') copy += '0';
+    copy.append(text, start, mantissaEnd - start);
+    if (mantissaEnd < n) {
+        copy += 'e';
+        std::size_t e = mantissaEnd + 1;
+        if (text[e] == '+') ++e;
+        copy.append(text, e, n - e);
+    }
+    auto result = std::from_chars(copy.data(), copy.data() + copy.size(), value, std::chars_format::general);
+    // Beyond the range of a double (1e999) is no number; so is an underflow
+    // below the smallest double, whose value is zero anyway.
+    if (result.ec != std::errc() || result.ptr != copy.data() + copy.size()) return 0;
+    if (!std::isfinite(value) || value == 0) return 0;
+    return negative ? -value : value;
+}
+
 }  // namespace
 
-int32_t StrToIntSafe(const std::string& text)
+int32_t StrToIntSafe(std::string_view text)
 {
     bool negative;
     std::size_t i = SkipBlanksAndSign(text, negative);
@@ -193,50 +298,57 @@ int32_t StrToIntSafe(const std::string& text)
     return static_cast<int32_t>(value);
 }
 
-double StrToFloatSafe(const std::string& text)
+double StrToFloatSafe(std::string_view text)
 {
-    bool negative;
-    std::size_t i = SkipBlanksAndSign(text, negative);
-    const std::size_t n = text.size();
-    if (i >= n) return 0;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end && *p == ' ') ++p;
+    if (p == end) return 0;
+    // The sign without a branch: the signs of a drawing's numbers follow no pattern.
+    const bool negative = *p == '-';
+    p += negative | (*p == '+');
+    if (p == end) return 0;
 
-    const std::size_t start = i;
-    bool mantissaDigits = false;
-    while (i < n && IsDigit(text[i])) { ++i; mantissaDigits = true; }
-    if (i < n && text[i] == '.') {
-        ++i;
-        while (i < n && IsDigit(text[i])) { ++i; mantissaDigits = true; }
+    // One pass checks the syntax and gathers the digits; more than 19 of
+    // them may have wrapped round, and then only from_chars counts.
+    const char* const start = p;
+    uint64_t digits = 0;
+    p = TakeDigits(p, end, digits, false);
+    std::size_t count = static_cast<std::size_t>(p - start);
+    int power = 0;
+    if (p < end && *p == '.') {
+        const char* const fraction = ++p;
+        p = TakeDigits(p, end, digits, true);
+        count += static_cast<std::size_t>(p - fraction);
+        power = -static_cast<int>(p - fraction);
     }
-    const std::size_t mantissaEnd = i;
-    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
-        ++i;
-        if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-        if (i >= n || !IsDigit(text[i])) return 0;
-        while (i < n && IsDigit(text[i])) ++i;
+    const char* const mantissaEnd = p;
+    if (p < end && (*p == 'E' || *p == 'e')) {
+        ++p;
+        bool exponentNegative = false;
+        if (p < end && (*p == '+' || *p == '-')) exponentNegative = *p++ == '-';
+        if (p == end || !IsDigit(*p)) return 0;
+        int exponent = 0;
+        for (; p < end && IsDigit(*p); ++p)
+            if (exponent < 100000) exponent = exponent * 10 + (*p - '0');
+        power += exponentNegative ? -exponent : exponent;
     }
-    if (i != n) return 0;
+    if (p != end) return 0;
     // "." or "E5" match the grammar but carry no digit: the value is zero.
-    if (!mantissaDigits) return 0;
+    if (count == 0) return 0;
 
-    // from_chars takes neither a leading "+" nor an exponent "+", and wants a
-    // digit before a bare full stop; give it a normalised copy.
-    std::string copy;
-    copy.reserve(n - start + 2);
-    if (text[start] == '.') copy += '0';
-    copy.append(text, start, mantissaEnd - start);
-    if (mantissaEnd < n) {
-        copy += 'e';
-        std::size_t e = mantissaEnd + 1;
-        if (text[e] == '+') ++e;
-        copy.append(text, e, n - e);
-    }
     double value = 0;
-    auto result = std::from_chars(copy.data(), copy.data() + copy.size(), value, std::chars_format::general);
-    // Beyond the range of a double (1e999) is no number; so is an underflow
-    // below the smallest double, whose value is zero anyway.
-    if (result.ec != std::errc() || result.ptr != copy.data() + copy.size()) return 0;
-    if (!std::isfinite(value) || value == 0) return 0;
-    return negative ? -value : value;
+    if (count <= 19 && ShortDecimalValue(digits, static_cast<int>(count), power, value)) {
+        if (digits == 0) return 0;  // no "-0": zero has no sign here
+        // The sign without a branch again, and nothing waits for the division.
+        uint64_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        bits ^= static_cast<uint64_t>(negative) << 63;
+        std::memcpy(&value, &bits, sizeof bits);
+        return value;
+    }
+    return FromCharsValue(text, static_cast<std::size_t>(start - text.data()),
+                          static_cast<std::size_t>(mantissaEnd - text.data()), negative);
 }
 
 std::string FormatFixed(double value, int decimals) { return Compose(value, decimals, false); }

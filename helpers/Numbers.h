@@ -3,9 +3,10 @@
 // number formats of the output records and the value text.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
-int32_t StrToIntSafe(const std::string& text);
-double StrToFloatSafe(const std::string& text);
+int32_t StrToIntSafe(std::string_view text);
+double StrToFloatSafe(std::string_view text);
 
 // "%.Nf": fixed notation, half away from zero on the 18-digit expansion.
 std::string FormatFixed(double value, int decimals);

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <cstdint>
 #include <string>
+
+#include "support/MixedRecords.h"
 
 namespace {
 
@@ -127,3 +131,49 @@ TEST(FormatInt, DecimalAndHexadecimal)
 }
 
 }  // namespace
+
+// Numbers of every shape, against from_chars itself: the short path for up
+// to 19 digits must give the very same double, bit for bit.
+TEST(StrToFloatSafe, GivesWhatFromCharsGivesForEveryShape)
+{
+    records::NumberSource random(2024);
+    int differences = 0;
+    for (int i = 0; i < 300000 && differences < 10; ++i) {
+        const uint64_t r = random.Next();
+        std::string text, plain;  // plain: what from_chars takes
+        if (r & 1) text += (r & 2) ? '-' : '+';
+        if ((r & 3) == 3) plain += '-';
+        const int integral = static_cast<int>((r >> 2) % 24), fraction = static_cast<int>((r >> 7) % 24);
+        const bool dot = (r >> 12) & 1;
+        auto digits = [&](int count) {
+            for (int d = 0; d < count; ++d) {
+                const char c = static_cast<char>('0' + random.Next() % 10);
+                text += c;
+                plain += c;
+            }
+        };
+        digits(integral);
+        if (dot) {
+            text += '.';
+            if (integral == 0) plain += '0';
+            plain += '.';
+            digits(fraction);
+        }
+        if (integral == 0 && !(dot && fraction > 0)) continue;  // no digit: not a number
+        if ((r >> 13) & 1) {
+            const int exponent = static_cast<int>((r >> 14) % 700) - 350;
+            text += (r >> 24) & 1 ? 'E' : 'e';
+            text += exponent < 0 ? "-" : ((r >> 25) & 1 ? "+" : "");
+            plain += 'e' + std::to_string(exponent);
+            text += std::to_string(exponent < 0 ? -exponent : exponent);
+        }
+        double expected = 0;
+        const auto result = std::from_chars(plain.data(), plain.data() + plain.size(), expected);
+        if (result.ec != std::errc() || !std::isfinite(expected) || expected == 0) expected = 0;
+        const double got = StrToFloatSafe(text);
+        if (std::memcmp(&got, &expected, sizeof got) != 0) {
+            ++differences;
+            ADD_FAILURE() << text << " gives " << got << ", from_chars " << expected;
+        }
+    }
+}

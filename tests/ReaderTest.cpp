@@ -77,6 +77,10 @@ TEST(Tokeniser, SplitsByTheExchangeRules)
         {"ab \x82", {"ab", ""}}, {"ab\x82", {"ab"}},
         // Control bytes, 0xFE and 0xFF vanish; so does NUL.
         {"a\x01\x1F\xFE\xFF"s + "b\0c"s, {"abc"}},
+        // Tokens that lose a byte inside them, beside tokens that do not,
+        // and a quote inside a token: each keeps its own bytes.
+        {"a\x01" "b c\x02" "d e f\x03\x82\xa0 g\"h i\tj", {"ab", "cd", "e", "f\x82\xa0", "gh ij"}},
+        {std::string(40, '7') + "\x01" + std::string(40, '8') + " 1", {std::string(40, '7') + std::string(40, '8'), "1"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(TokensOf(c.Line), c.Tokens) << c.Line;

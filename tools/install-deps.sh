@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on a Debian machine, as root.
-#   install-deps.sh native   the native program, its tests, fuzzer and benchmarks
+#   install-deps.sh native   the native program, its tests, fuzzers and benchmarks (with mawk)
 #   install-deps.sh          all of that plus the Windows cross build and Wine
 # Safe to run again: packages already present are not fetched anew.
 set -euo pipefail
@@ -8,7 +8,7 @@ set -euo pipefail
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
-native=(cmake make g++ pkg-config libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+native=(cmake make g++ pkg-config libgtest-dev libbenchmark-dev clang libclang-rt-14-dev mawk
         libxml2-dev libc-bin)
 windows=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine xvfb xauth locales
          fonts-ipafont-gothic zip librsvg2-bin xdotool imagemagick)

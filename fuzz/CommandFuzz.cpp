@@ -1,0 +1,112 @@
+// Arbitrary bytes as the native program's standard input, a script of
+// commands, run against a drawing with four picked points. Whatever the
+// script holds, the program answers only in its own four kinds of line,
+// ends with "closed", and leaves an exchange file the host can read.
+// A picture asked for with Preview= always goes to the scratch folder: the
+// fuzzer must not write files where its input says.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <fcntl.h>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "dialog/FormLayout.h"
+#include "dialog/Frontend.h"
+#include "dialog/Unit1.h"
+#include "FuzzSupport.h"
+
+using fuzzsupport::Require;
+
+namespace {
+
+// The host's usual file: four picked points, layer group scales of 100.
+const char* const Exchange =
+    "hq\r\nhk 0\r\nhs 100 100 100 100 100 100 100 100 100 100 100 100 100 100 100 100\r\n"
+    "hcw 2 2.5 3 3.5 4 5 6 7 8 5\r\nhch 2 2.5 3 3.5 4 5 6 7 8 2.5\r\nhcd 0 0 0.5 0.5 0.5 1 1 1 1 0.5\r\n"
+    "hcc 1 1 2 2 3 3 4 5 6 2\r\nhp1- 0 0\r\nhp2 0 1000\r\nhp3- 500 200\r\nhp4 500 600\r\n"
+    "lg4\r\nly9\r\nlc3\r\nlt1\r\ncn4\r\n";
+
+bool IsControlName(const std::string& name)
+{
+    return layout::FindControl(name) != nullptr;
+}
+
+// The script with every Preview= naming the one picture file.
+std::string WithPicturesAt(const std::string& script, const std::string& picture)
+{
+    std::string out;
+    std::size_t start = 0;
+    while (start < script.size()) {
+        std::size_t end = script.find('\n', start);
+        end = end == std::string::npos ? script.size() : end + 1;
+        const std::string line = script.substr(start, end - start);
+        out += line.rfind("Preview=", 0) == 0 ? "Preview=" + picture + "\n" : line;
+        start = end;
+    }
+    return out;
+}
+
+void RequireProtocol(const std::string& output, const std::string& picture)
+{
+    std::istringstream lines(output);
+    std::string line, last;
+    int closed = 0;
+    while (std::getline(lines, line)) {
+        if (line.rfind("focus: ", 0) == 0)
+            Require(IsControlName(line.substr(7)), "the focus goes to a control of the form");
+        else if (line.rfind("preview: ", 0) == 0)
+            Require(line.substr(9) == picture, "a picture is written where it was asked for");
+        else if (line == "closed")
+            ++closed;
+        else
+            Require(line.rfind("message: ", 0) == 0, "every line of output is focus, message or closed");
+        last = line;
+    }
+    Require(closed == 1 && last == "closed", "the program ends with one closed");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    // A script, not a terminal: the front end looks at the file descriptors.
+    const int none = ::open("/dev/null", O_RDWR);
+    Require(none >= 0, "/dev/null opens");
+    ::dup2(none, STDIN_FILENO);
+    ::dup2(none, STDOUT_FILENO);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
+{
+    const std::string& folder = fuzzsupport::ScratchFolder();
+    fuzzsupport::WriteFile(folder + "JWC_TEMP.TXT", Exchange);
+    std::remove((folder + "q304.dat").c_str());
+
+    const std::string picture = folder + "preview.svg";
+    std::istringstream script(WithPicturesAt(std::string(reinterpret_cast<const char*>(data), size), picture));
+    std::ostringstream output, errors;
+    std::streambuf* in = std::cin.rdbuf(script.rdbuf());
+    std::streambuf* out = std::cout.rdbuf(output.rdbuf());
+    std::streambuf* err = std::cerr.rdbuf(errors.rdbuf());
+    std::cin.clear();
+    {
+        TForm1 form;
+        form.ProgramFolder = folder;
+        Form1 = &form;
+        RunFrontend(form);
+        Form1 = nullptr;
+    }
+    std::cin.rdbuf(in);
+    std::cout.rdbuf(out);
+    std::cerr.rdbuf(err);
+
+    RequireProtocol(output.str(), picture);
+    std::FILE* written = std::fopen((folder + "JWC_TEMP.TXT").c_str(), "rb");
+    Require(written != nullptr, "the exchange file is there for the host");
+    std::fclose(written);
+    return 0;
+}
