@@ -15,10 +15,9 @@ ScratchOutput::~ScratchOutput()
     OutputAttributeCache = std::move(savedCache_);
 }
 
-ScratchModel::ScratchModel() : savedCache_(OutputAttributeCache)
+ScratchModel::ScratchModel()
 {
     std::swap(savedModel_, DrawingState);
-    std::swap(savedStore_, OutputStore);
     InitDrawingState();
     ResetOutputAttributes();
 }
@@ -26,6 +25,4 @@ ScratchModel::ScratchModel() : savedCache_(OutputAttributeCache)
 ScratchModel::~ScratchModel()
 {
     std::swap(savedModel_, DrawingState);
-    std::swap(savedStore_, OutputStore);
-    OutputAttributeCache = std::move(savedCache_);
 }

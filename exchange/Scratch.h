@@ -40,7 +40,6 @@ public:
     ScratchModel& operator=(const ScratchModel&) = delete;
 
 private:
+    ScratchOutput output_;  // the store and the cache, put back after the model
     DrawingStateRecord savedModel_;
-    OutputStoreRecord savedStore_;
-    OutputAttributeCacheRecord savedCache_;
 };
