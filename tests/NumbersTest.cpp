@@ -177,3 +177,72 @@ TEST(StrToFloatSafe, GivesWhatFromCharsGivesForEveryShape)
         }
     }
 }
+
+namespace {
+
+// The real grammar read the plain way, one byte at a time, and from_chars
+// for the value: what StrToFloatSafe must give for any bytes at all.
+double ReferenceValue(const std::string& text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    std::string plain = negative ? "-" : "";
+    bool anyDigit = false;
+    auto digitsFrom = [&](std::size_t& at) {
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
+            plain += text[at++];
+            anyDigit = true;
+        }
+    };
+    plain += '0';  // from_chars wants a digit before a full stop
+    digitsFrom(i);
+    if (i < text.size() && text[i] == '.') {
+        plain += text[i++];
+        digitsFrom(i);
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        std::string exponent;
+        if (i < text.size() && (text[i] == '-' || text[i] == '+')) exponent += text[i++];
+        const std::size_t first = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') exponent += text[i++];
+        if (i == first) return 0;
+        if (exponent[0] == '+') exponent.erase(0, 1);
+        plain += 'e' + exponent;
+    }
+    if (i != text.size() || !anyDigit) return 0;
+    double value = 0;
+    const auto result = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (result.ec != std::errc() || !std::isfinite(value) || value == 0) return 0;
+    return value;
+}
+
+}  // namespace
+
+// Arbitrary bytes, biased to what borders on a number: the other bytes of a
+// word read at once (0xFA..0xFF, "/", ":", NUL), and bytes after the text's
+// end, which must make no difference.
+TEST(StrToFloatSafe, AgreesWithThePlainReadingOnAnyBytes)
+{
+    static constexpr char Alphabet[] = "0123456789012345678901234567890123456789..eE+- /:x\xFA\xFF\xFE\xFB\x80";
+    records::NumberSource random(77);
+    int differences = 0;
+    for (int i = 0; i < 400000 && differences < 10; ++i) {
+        const std::size_t length = random.Next() % 27;
+        std::string buffer;
+        for (std::size_t k = 0; k < length + 16; ++k) {
+            const uint64_t r = random.Next();
+            buffer += (r & 7) == 7 ? static_cast<char>(r >> 8) : Alphabet[(r >> 8) % (sizeof Alphabet - 1)];
+        }
+        const std::size_t offset = random.Next() % 9;
+        const std::string text = buffer.substr(offset, length);
+        const double expected = ReferenceValue(text);
+        const double got = StrToFloatSafe(std::string_view(buffer).substr(offset, length));
+        if (std::memcmp(&got, &expected, sizeof got) != 0) {
+            ++differences;
+            ADD_FAILURE() << '"' << text << "\" gives " << got << ", the plain reading " << expected;
+        }
+    }
+}
