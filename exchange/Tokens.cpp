@@ -67,6 +67,53 @@ std::size_t KeptRunEnd(const unsigned char* bytes, std::size_t i, std::size_t si
     return i;
 }
 
+#if defined(__SSE2__)
+// The usual line, at most 64 bytes with 64 readable, of bytes kept as they
+// are and blanks or tabs only: its tokens are the runs between the blanks,
+// found from bit masks of the whole line at once. False, with nothing
+// done, for any other line (a quote, an equals sign, a control byte, a
+// byte from 0x80, more than 31 tokens), which the byte by byte scan takes.
+bool SplitPlainLine(std::string_view line, std::size_t readable, TokenList& tokens)
+{
+    const std::size_t size = line.size();
+    if (size > 64 || readable < 64)
+        return false;
+    const __m128i blank = _mm_set1_epi8(0x20), tab = _mm_set1_epi8('\t'), quote = _mm_set1_epi8('"'),
+                  equals = _mm_set1_epi8('=');
+    uint64_t separators = 0, other = 0;
+    for (int part = 0; part < 4; ++part) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + 16 * part));
+        const __m128i separator = _mm_or_si128(_mm_cmpeq_epi8(v, blank), _mm_cmpeq_epi8(v, tab));
+        // Signed: bytes from 0x80 compare below the blank.
+        const __m128i odd = _mm_or_si128(_mm_cmplt_epi8(v, blank), _mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, equals)));
+        separators |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(separator))) << (16 * part);
+        other |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(odd))) << (16 * part);
+    }
+    const uint64_t inLine = size == 64 ? ~uint64_t{0} : (uint64_t{1} << size) - 1;
+    if ((other & ~separators & inLine) != 0)
+        return false;
+    const uint64_t kept = ~separators & inLine;
+    uint64_t starts = kept & ~(kept << 1);
+    uint64_t lasts = kept & ~(kept >> 1);  // the last byte of each run
+    const int count = __builtin_popcountll(starts);
+    if (count > MaxTokens - 1)
+        return false;
+
+    for (int i = 0; i < tokens.Count; ++i)
+        tokens.Tokens[i] = std::string_view();
+    tokens.Copies.clear();
+    int k = 0;
+    for (; starts != 0; starts &= starts - 1, lasts &= lasts - 1) {
+        const int first = __builtin_ctzll(starts), last = __builtin_ctzll(lasts);
+        tokens.Tokens[k++] = line.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(last - first + 1));
+    }
+    // After a last separator an empty token is open, as with any scan.
+    const bool endsInToken = size > 0 && ((kept >> (size - 1)) & 1) != 0;
+    tokens.Count = endsInToken ? k : k + 1;
+    return true;
+}
+#endif
+
 // The token being built: a run of the line while no byte inside it has
 // been dropped, else a piece of the list's Copies.
 class TokenBuilder {
@@ -126,6 +173,10 @@ private:
 
 bool TokeniseBufferedLine(std::string_view line, std::size_t readable, TokenList& tokens)
 {
+#if defined(__SSE2__)
+    if (SplitPlainLine(line, readable, tokens))
+        return false;
+#endif
     for (int i = 0; i < tokens.Count; ++i)
         tokens.Tokens[i] = std::string_view();
     tokens.Copies.clear();

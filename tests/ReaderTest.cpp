@@ -105,6 +105,52 @@ TEST(Tokeniser, KeepsAtMostThirtyTwoTokens)
     EXPECT_EQ(tokens[1], "");
 }
 
+// A line inside a larger buffer may be split by whole-line bit masks; the
+// same line alone, with nothing readable past it, is scanned byte by byte.
+// Tokens, count, the CR report and the emptied tokens after a longer line
+// must agree for any bytes.
+TEST(Tokeniser, SplitsALineInABufferAsTheLineAlone)
+{
+    static constexpr char Alphabet[] = "0123456789.-abcdefgh0123456789.-     \t\t\"=\x82\x41\r\xfe\xa5";
+    uint64_t state = 12345;
+    auto next = [&] {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return state >> 33;
+    };
+    TokenList inBuffer, alone;
+    int differences = 0;
+    auto compare = [&](const std::string& buffer, std::size_t length) {
+        const std::string line = buffer.substr(0, length);
+        const bool crInBuffer = TokeniseBufferedLine(std::string_view(buffer).substr(0, length), buffer.size(), inBuffer);
+        const bool crAlone = TokeniseBufferedLine(line, line.size(), alone);
+        bool same = crInBuffer == crAlone && inBuffer.Count == alone.Count;
+        for (int i = 0; i < MaxTokens; ++i)
+            same = same && inBuffer[i] == alone[i];
+        if (!same) {
+            ++differences;
+            ADD_FAILURE() << '"' << line << "\" splits differently: " << inBuffer.Count << " tokens against " << alone.Count;
+        }
+    };
+    // Around the limit of 32 tokens, which fits in 64 bytes.
+    for (int count = 28; count <= 33; ++count) {
+        for (const char* after : {"", " ", "\t\t"}) {
+            std::string line;
+            for (int i = 0; i < count; ++i)
+                line += i == 0 ? "v" : " v";
+            line += after;
+            compare(line + std::string(64, 'x'), line.size());
+        }
+    }
+    for (int round = 0; round < 200000 && differences < 10; ++round) {
+        const bool plain = next() % 4 != 0;  // mostly lines of digits and blanks only
+        const std::size_t length = next() % 70;
+        std::string buffer;
+        for (std::size_t i = 0; i < length + 64; ++i)
+            buffer += Alphabet[next() % (plain ? 37 : sizeof Alphabet - 1)];
+        compare(buffer, length);
+    }
+}
+
 TEST_F(Reader, SplitsLinesAtLfAndCrLf)
 {
     const struct {
