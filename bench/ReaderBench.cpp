@@ -55,18 +55,18 @@ double FloorSeconds(const std::string& path)
     return best;
 }
 
-std::map<long, double> BestReaderSeconds;
+std::map<std::pair<long, long>, double> BestReaderSeconds;  // (records, threads)
 
 void ReadRecords(benchmark::State& state)
 {
-    const long count = state.range(0);
+    const long count = state.range(0), threads = state.range(1);
     const SizeFile& file = FileOf(count);
     const double floor = FloorSeconds(file.Path);
     double best = 1e9;
     for (auto _ : state) {
         const auto start = Clock::now();
         InitDrawingState();
-        if (!ReadExchangeFile(file.Path))
+        if (!ReadExchangeFile(file.Path, threads == 1 ? ReaderThreads::One : ReaderThreads::Two))
             state.SkipWithError("the file could not be read");
         benchmark::DoNotOptimize(DrawingState.ElementOrder.Count());
         best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
@@ -74,7 +74,7 @@ void ReadRecords(benchmark::State& state)
         FreeDrawingState();
         state.ResumeTiming();
     }
-    BestReaderSeconds[count] = best;
+    BestReaderSeconds[{count, threads}] = best;
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(file.Bytes));
     state.counters["MB"] = static_cast<double>(file.Bytes) / 1e6;
     state.counters["reader_ms"] = best * 1e3;
@@ -84,7 +84,12 @@ void ReadRecords(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(ReadRecords)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+// Second argument: the reader's threads (one, or one reading ahead as well).
+BENCHMARK(ReadRecords)
+    ->ArgsProduct({{10000, 100000, 1000000}, {1, 2}})
+    ->ArgNames({"records", "threads"})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
 
 int main(int argc, char** argv)
 {
@@ -93,11 +98,13 @@ int main(int argc, char** argv)
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    for (const long count : {10000L, 100000L}) {
-        const auto small = BestReaderSeconds.find(count), large = BestReaderSeconds.find(count * 10);
-        if (small != BestReaderSeconds.end() && large != BestReaderSeconds.end())
-            std::printf("%ld -> %ld records: %.2f x the time (best runs)\n", count, count * 10,
-                        large->second / small->second);
+    for (const long threads : {1L, 2L}) {
+        for (const long count : {10000L, 100000L}) {
+            const auto small = BestReaderSeconds.find({count, threads}), large = BestReaderSeconds.find({count * 10, threads});
+            if (small != BestReaderSeconds.end() && large != BestReaderSeconds.end())
+                std::printf("%ld thread(s), %ld -> %ld records: %.2f x the time (best runs)\n", threads, count, count * 10,
+                            large->second / small->second);
+        }
     }
     return 0;
 }

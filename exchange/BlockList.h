@@ -5,10 +5,10 @@
 // Records are made as they are appended, so a block costs nothing beyond
 // its memory until it is used, and each record is written once.
 //
-// Blocks are carved from chunks of 1, 1, 2, 4 and then 8 blocks. From the
+// Blocks are carved from chunks of 1, 1, 2 and then 4 blocks. From the
 // third chunk on a list is a long one: the chunk after the one being filled
-// is taken at once and lent to another thread that has its pages mapped
-// meanwhile, so that appending seldom waits for the OS to supply a page.
+// is taken at once and lent (PageLending.h), so that a helper thread may
+// have its pages supplied meanwhile and appending seldom waits for the OS.
 #include <algorithm>
 #include <cstddef>
 #include <memory>
@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/PagePrefetch.h"
+#include "exchange/PageLending.h"
 
 template <typename T>
 class BlockList {
@@ -60,7 +60,7 @@ public:
             std::destroy_n(blocks_[b], std::min(BlockSize, count_ - std::min(count_, b * BlockSize)));
         for (T* chunk : chunks_)
             ::operator delete[](chunk);
-        platform::TakePages(std::exchange(spareTicket_, 0));
+        TakePages(std::exchange(spareTicket_, 0));
         ::operator delete[](spare_);
         std::vector<T*>().swap(blocks_);
         std::vector<T*>().swap(chunks_);
@@ -74,7 +74,7 @@ private:
     // Blocks in the chunk after `chunks` chunks.
     static std::size_t ChunkBlocks(std::size_t chunks)
     {
-        return chunks < 2 ? 1 : std::min<std::size_t>(std::size_t{1} << (chunks - 1), 8);
+        return chunks < 2 ? 1 : std::min<std::size_t>(std::size_t{1} << (chunks - 1), 4);
     }
 
     void AddBlock()
@@ -91,7 +91,7 @@ private:
         chunks_.reserve(chunks_.size() + 1);
         const std::size_t blocks = ChunkBlocks(chunks_.size());
         // Raw memory from the array allocator; the records are made in Append.
-        platform::TakePages(std::exchange(spareTicket_, 0));
+        TakePages(std::exchange(spareTicket_, 0));
         T* chunk = spare_ != nullptr ? std::exchange(spare_, nullptr)
                                      : static_cast<T*>(::operator new[](blocks * BlockSize * sizeof(T)));
         chunks_.push_back(chunk);
@@ -103,7 +103,7 @@ private:
             const std::size_t bytes = ChunkBlocks(chunks_.size()) * BlockSize * sizeof(T);
             spare_ = static_cast<T*>(::operator new[](bytes, std::nothrow));
             if (spare_ != nullptr)
-                spareTicket_ = platform::PrefetchPages(spare_, bytes);
+                spareTicket_ = LendPages(spare_, bytes);
         }
     }
 
@@ -126,5 +126,5 @@ private:
     T* free_ = nullptr;      // the next unused block of the last chunk
     T* chunkEnd_ = nullptr;  // the end of the last chunk
     T* spare_ = nullptr;     // the next chunk, taken ahead
-    platform::PrefetchTicket spareTicket_ = 0;  // while its pages are being mapped
+    LendingTicket spareTicket_ = 0;  // while it is lent
 };

@@ -23,9 +23,12 @@
 #include <exception>
 #include <memory>
 #include <string_view>
+#include <thread>
 
 #include "exchange/DrawingState.h"
 #include "exchange/Elements.h"
+#include "exchange/LineSplitter.h"
+#include "exchange/ReadAhead.h"
 #include "exchange/Tokens.h"
 #include "helpers/Numbers.h"
 #include "helpers/SjisText.h"
@@ -33,7 +36,7 @@
 
 namespace {
 
-constexpr std::size_t ChunkSize = 64 * 1024;
+constexpr std::size_t ChunkSize = 64 * 1024;  // bytes read at a time
 
 // 1-based position of the first occurrence of an ASCII needle in text, 0 when
 // absent. The search steps over whole characters, so a trail byte that
@@ -350,8 +353,6 @@ void ApplyTokens(TokenList& tokens)
         return;
     if (!ApplyReaderRules(tokens))
         ApplyElementRules(tokens);
-    if (tokens.Copies.capacity() > ChunkSize)
-        std::string().swap(tokens.Copies);  // don't hold on to a megabyte line
 }
 
 void ApplyLine(std::string_view line, TokenList& tokens)
@@ -360,84 +361,8 @@ void ApplyLine(std::string_view line, TokenList& tokens)
     ApplyTokens(tokens);
 }
 
-// Cuts a byte stream into lines. Lines may run across chunks and be of any
-// length; the work is linear in the bytes fed.
-class LineSplitter {
-public:
-    bool Ended() const { return ended_; }
-
-    void Feed(const char* data, std::size_t size)
-    {
-        if (ended_)
-            return;
-        if (const void* eof = std::memchr(data, 0x1A, size)) {
-            size = static_cast<std::size_t>(static_cast<const char*>(eof) - data);
-            ended_ = true;
-        }
-        const char* p = data;
-        const char* end = data + size;
-        fed_ = end;
-        while (p < end) {
-            const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-            if (lf == nullptr) {
-                AppendWithoutCr(p, end);
-                break;
-            }
-            CompleteLine(p, lf);
-            p = lf + 1;
-        }
-        if (ended_)
-            Finish();
-    }
-
-    // The last line needs no line end.
-    void Finish()
-    {
-        if (!pending_.empty())
-            ApplyLine(pending_, tokens_);
-        Release();
-    }
-
-private:
-    void CompleteLine(const char* begin, const char* end)
-    {
-        if (pending_.empty()) {
-            // The usual case: the whole line lies in this chunk and its only
-            // CR is the one of CR LF, so it is tokenised where it lies. The
-            // tokeniser tells of any other CR: then the line is split as the
-            // file's rules say, without its CRs, and tokenised again.
-            std::string_view line(begin, static_cast<std::size_t>(end - begin));
-            if (!line.empty() && line.back() == '\r')
-                line.remove_suffix(1);
-            if (!TokeniseBufferedLine(line, static_cast<std::size_t>(fed_ - begin), tokens_)) {
-                ApplyTokens(tokens_);
-                return;
-            }
-        }
-        AppendWithoutCr(begin, end);
-        ApplyLine(pending_, tokens_);
-        if (pending_.capacity() > ChunkSize)
-            Release();  // don't hold on to a megabyte line
-        else
-            pending_.clear();
-    }
-
-    void AppendWithoutCr(const char* p, const char* end)
-    {
-        while (p < end) {
-            const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
-            const char* stop = cr != nullptr ? cr : end;
-            pending_.append(p, static_cast<std::size_t>(stop - p));
-            p = cr != nullptr ? cr + 1 : end;
-        }
-    }
-
-    void Release() { std::string().swap(pending_); }
-
-    std::string pending_;
-    TokenList tokens_;
-    const char* fed_ = nullptr;  // end of the bytes being fed
-    bool ended_ = false;
+struct ApplyEachLine {
+    void operator()(TokenList& tokens) const { ApplyTokens(tokens); }
 };
 
 }  // namespace
@@ -451,7 +376,7 @@ void ParseExchangeLine(const std::string& line)
 bool ParseExchangeBytes(const char* data, std::size_t size)
 {
     try {
-        LineSplitter splitter;
+        LineSplitter<ApplyEachLine> splitter{ApplyEachLine()};
         splitter.Feed(data, size);
         splitter.Finish();
         return true;
@@ -460,31 +385,43 @@ bool ParseExchangeBytes(const char* data, std::size_t size)
     }
 }
 
-bool ReadExchangeFile(const std::string& path)
+namespace {
+
+bool ReadOnOneThread(platform::InputFile& file)
 {
-    if (!platform::FileExists(path))
-        return false;
-    platform::InputFile file;
-    if (!file.Open(path))
-        return false;
     try {
         std::unique_ptr<char[]> buffer(new char[ChunkSize]);
-        LineSplitter splitter;
+        LineSplitter<ApplyEachLine> splitter{ApplyEachLine()};
         while (!splitter.Ended()) {
             const long long count = file.Read(buffer.get(), ChunkSize);
-            if (count < 0) {
-                file.Close();
+            if (count < 0)
                 return false;
-            }
             if (count == 0)
                 break;
             splitter.Feed(buffer.get(), static_cast<std::size_t>(count));
         }
         splitter.Finish();
     } catch (const std::exception&) {
-        file.Close();
         return false;
     }
-    file.Close();
     return true;
+}
+
+}  // namespace
+
+bool ReadExchangeFile(const std::string& path, ReaderThreads threads)
+{
+    if (!platform::FileExists(path))
+        return false;
+    platform::InputFile file;
+    if (!file.Open(path))
+        return false;
+    if (threads == ReaderThreads::Machine)
+        threads = std::thread::hardware_concurrency() >= 2 ? ReaderThreads::Two : ReaderThreads::One;
+    if (threads == ReaderThreads::Two) {
+        const ReadAheadResult result = ReadAhead(file, ApplyTokens);
+        if (result != ReadAheadResult::NoThread)
+            return result == ReadAheadResult::Read;
+    }
+    return ReadOnOneThread(file);
 }
