@@ -162,7 +162,12 @@ void TForm1::FormClose()
     if (closed_)
         return;
     closed_ = true;
-    WriteExchangeFile(ProgramFolder + std::string(ExchangeFileName));
+    {
+        // The records are written from the output store alone; the model
+        // goes meanwhile.
+        const DrawingStateRelease release = FreeDrawingStateAside();
+        WriteExchangeFile(ProgramFolder + std::string(ExchangeFileName));
+    }
     FreeDrawingState();
 }
 

@@ -2,6 +2,9 @@
 
 #include "exchange/OutputStore.h"
 
+#include <exception>
+#include <memory>
+
 DrawingStateRecord DrawingState;
 
 namespace {
@@ -68,4 +71,18 @@ void FreeDrawingState()
     s.Sgs.Release();
 
     OutputStore.Lines.Release();
+}
+
+DrawingStateRelease FreeDrawingStateAside()
+{
+    DrawingStateRelease release;
+    try {
+        auto aside = std::make_unique<DrawingStateRecord>(std::move(DrawingState));
+        DrawingState = DrawingStateRecord{};
+        // Should no thread be had, the closure and the model in it go at once.
+        release.thread_ = std::thread([model = std::move(aside)]() mutable { model.reset(); });
+    } catch (const std::exception&) {
+        // No memory for the record itself: FreeDrawingState frees it later.
+    }
+    return release;
 }

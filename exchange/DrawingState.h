@@ -4,6 +4,7 @@
 // directly.
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "exchange/BlockList.h"
@@ -135,3 +136,25 @@ extern DrawingStateRecord DrawingState;
 void InitDrawingState();
 // Releases the tables, the element lists and the OutputStore's storage.
 void FreeDrawingState();
+
+// Takes the model (not the OutputStore) out of DrawingState, which is left
+// empty, and frees it on another thread while the caller goes on: for a
+// large drawing that takes as long as replacing the exchange file. The
+// guard waits for the thread when it ends. Without a thread the model is
+// freed at once.
+class DrawingStateRelease {
+public:
+    DrawingStateRelease() = default;
+    DrawingStateRelease(DrawingStateRelease&&) = default;
+    DrawingStateRelease& operator=(DrawingStateRelease&&) = delete;
+    ~DrawingStateRelease()
+    {
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+private:
+    friend DrawingStateRelease FreeDrawingStateAside();
+    std::thread thread_;
+};
+DrawingStateRelease FreeDrawingStateAside();

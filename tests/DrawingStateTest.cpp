@@ -98,3 +98,28 @@ TEST(DrawingState, ReleasesEverythingOnFree)
     EXPECT_EQ(DrawingState.PickedPoints[3].Y, 2.0);
     FreeDrawingState();
 }
+
+// The model freed aside leaves DrawingState empty at once and the output
+// store, which is still to be written, as it was; a large model is freed
+// whole by the time the guard ends (the sanitizer build sees any leak).
+TEST(DrawingState, FreeingAsideKeepsTheOutputStore)
+{
+    InitDrawingState();
+    std::string lines;
+    for (int i = 0; i < 20000; ++i)
+        lines += std::to_string(i) + " 2 3 4\nch 0 0 1 0 some text of some length " + std::to_string(i) + "\n";
+    Parse(lines);
+    ASSERT_EQ(DrawingState.Lines.Count(), 20000u);
+    AppendOutputLine("hq");
+    {
+        const DrawingStateRelease release = FreeDrawingStateAside();
+        const DrawingStateRecord& s = DrawingState;
+        EXPECT_EQ(s.ElementOrder.Capacity() + s.Lines.Capacity() + s.Texts.Capacity() + s.PickedPoints.capacity(), 0u);
+        ASSERT_EQ(OutputStore.Lines.Count(), 1u);
+        EXPECT_EQ(OutputStore.Lines[0], "hq");
+    }
+    FreeDrawingState();
+    InitDrawingState();
+    ExpectInitialValues();
+    FreeDrawingState();
+}
