@@ -37,6 +37,7 @@
 namespace {
 
 constexpr std::size_t ChunkSize = 64 * 1024;  // bytes read at a time
+constexpr std::size_t TwoThreadsFrom = 1024 * 1024;  // file size in bytes
 
 // 1-based position of the first occurrence of an ASCII needle in text, 0 when
 // absent. The search steps over whole characters, so a trail byte that
@@ -416,8 +417,11 @@ bool ReadExchangeFile(const std::string& path, ReaderThreads threads)
     platform::InputFile file;
     if (!file.Open(path))
         return false;
-    if (threads == ReaderThreads::Machine)
-        threads = std::thread::hardware_concurrency() >= 2 ? ReaderThreads::Two : ReaderThreads::One;
+    if (threads == ReaderThreads::Machine) {
+        // Below a few batches a second thread costs more than it saves.
+        const bool large = file.Size() >= static_cast<long long>(TwoThreadsFrom);
+        threads = large && std::thread::hardware_concurrency() >= 2 ? ReaderThreads::Two : ReaderThreads::One;
+    }
     if (threads == ReaderThreads::Two) {
         const ReadAheadResult result = ReadAhead(file, ApplyTokens);
         if (result != ReadAheadResult::NoThread)

@@ -3,7 +3,7 @@
 #include <string>
 
 enum class ReaderThreads {
-    Machine,  // two where the machine has a second processor
+    Machine,  // two for a file of a megabyte or more on a machine with a second processor
     One,
     Two,      // one reads and tokenises ahead, the caller applies the lines
 };

@@ -18,6 +18,9 @@ public:
     bool Open(const std::string& path);  // read only
     // Reads up to size bytes; returns the count read, 0 at the end, -1 on error.
     long long Read(char* buffer, std::size_t size);
+    // The open file's size in bytes as the system knows it now; -1 when it
+    // cannot tell (a pipe, a device) or nothing is open.
+    long long Size() const;
     void Close();
 
 private:

@@ -25,6 +25,14 @@ long long InputFile::Read(char* buffer, std::size_t size)
     return static_cast<long long>(got);
 }
 
+long long InputFile::Size() const
+{
+    struct stat status;
+    if (file_ == nullptr || ::fstat(fileno(file_), &status) != 0 || !S_ISREG(status.st_mode))
+        return -1;
+    return static_cast<long long>(status.st_size);
+}
+
 void InputFile::Close()
 {
     if (file_ != nullptr) {

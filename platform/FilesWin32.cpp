@@ -36,6 +36,15 @@ long long InputFile::Read(char* buffer, std::size_t size) {
     return static_cast<long long>(count);
 }
 
+long long InputFile::Size() const {
+    if (file_ == nullptr) return -1;
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file_)));
+    LARGE_INTEGER size;
+    if (handle == INVALID_HANDLE_VALUE || GetFileType(handle) != FILE_TYPE_DISK || !GetFileSizeEx(handle, &size))
+        return -1;
+    return static_cast<long long>(size.QuadPart);
+}
+
 void InputFile::Close() {
     if (file_ != nullptr) std::fclose(file_);
     file_ = nullptr;

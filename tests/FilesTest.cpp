@@ -134,6 +134,28 @@ TEST_F(FilesFolder, StreamsReportMisuseAndFailures)
     EXPECT_TRUE(out.Close());  // nothing open, nothing lost
 }
 
+// The size decides how a file is read; only a plain file has one.
+TEST_F(FilesFolder, InputSizeIsTheFilesOrUnknown)
+{
+    ASSERT_TRUE(WriteWholeFile(Path("empty"), ""));
+    ASSERT_TRUE(WriteWholeFile(Path("some"), std::string(123457, 'x')));
+    const struct {
+        std::string path;
+        long long size;
+    } cases[] = {{Path("empty"), 0}, {Path("some"), 123457}, {"/dev/null", -1}, {folder_, -1}};
+    for (const auto& c : cases) {
+        InputFile in;
+        if (!in.Open(c.path))
+            continue;  // a folder may not open at all
+        EXPECT_EQ(in.Size(), c.size) << c.path;
+        char byte;
+        in.Read(&byte, 1);
+        EXPECT_EQ(in.Size(), c.size) << c.path << " after a read";
+    }
+    InputFile closed;
+    EXPECT_EQ(closed.Size(), -1);
+}
+
 TEST(OutputFile, CloseReportsDataThatNeverReachedTheDisk)
 {
     // The device is always full; buffered writes only fail when flushed.
