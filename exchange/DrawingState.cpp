@@ -76,6 +76,10 @@ void FreeDrawingState()
 DrawingStateRelease FreeDrawingStateAside()
 {
     DrawingStateRelease release;
+    // A small model is freed sooner than a thread is started for it.
+    constexpr std::size_t LargeModel = 50000;  // elements
+    if (DrawingState.ElementOrder.Count() < LargeModel)
+        return release;
     try {
         auto aside = std::make_unique<DrawingStateRecord>(std::move(DrawingState));
         DrawingState = DrawingStateRecord{};

@@ -137,11 +137,11 @@ void InitDrawingState();
 // Releases the tables, the element lists and the OutputStore's storage.
 void FreeDrawingState();
 
-// Takes the model (not the OutputStore) out of DrawingState, which is left
-// empty, and frees it on another thread while the caller goes on: for a
-// large drawing that takes as long as replacing the exchange file. The
-// guard waits for the thread when it ends. Without a thread the model is
-// freed at once.
+// Takes a large model (not the OutputStore) out of DrawingState, which is
+// left empty, and frees it on another thread while the caller goes on: for
+// a large drawing that takes as long as replacing the exchange file. The
+// guard waits for the thread when it ends. A small model stays for
+// FreeDrawingState; without a thread the model is freed at once.
 class DrawingStateRelease {
 public:
     DrawingStateRelease() = default;

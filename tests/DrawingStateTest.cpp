@@ -106,10 +106,10 @@ TEST(DrawingState, FreeingAsideKeepsTheOutputStore)
 {
     InitDrawingState();
     std::string lines;
-    for (int i = 0; i < 20000; ++i)
+    for (int i = 0; i < 30000; ++i)
         lines += std::to_string(i) + " 2 3 4\nch 0 0 1 0 some text of some length " + std::to_string(i) + "\n";
     Parse(lines);
-    ASSERT_EQ(DrawingState.Lines.Count(), 20000u);
+    ASSERT_EQ(DrawingState.Lines.Count(), 30000u);
     AppendOutputLine("hq");
     {
         const DrawingStateRelease release = FreeDrawingStateAside();
@@ -117,6 +117,15 @@ TEST(DrawingState, FreeingAsideKeepsTheOutputStore)
         EXPECT_EQ(s.ElementOrder.Capacity() + s.Lines.Capacity() + s.Texts.Capacity() + s.PickedPoints.capacity(), 0u);
         ASSERT_EQ(OutputStore.Lines.Count(), 1u);
         EXPECT_EQ(OutputStore.Lines[0], "hq");
+    }
+    FreeDrawingState();
+
+    // A small model stays where it is until FreeDrawingState.
+    InitDrawingState();
+    Parse("1 2 3 4\n");
+    {
+        const DrawingStateRelease release = FreeDrawingStateAside();
+        EXPECT_EQ(DrawingState.Lines.Count(), 1u);
     }
     FreeDrawingState();
     InitDrawingState();
