@@ -356,12 +356,6 @@ void ApplyTokens(TokenList& tokens)
         ApplyElementRules(tokens);
 }
 
-void ApplyLine(std::string_view line, TokenList& tokens)
-{
-    TokeniseLine(line, tokens);
-    ApplyTokens(tokens);
-}
-
 struct ApplyEachLine {
     void operator()(TokenList& tokens) const { ApplyTokens(tokens); }
 };
@@ -371,7 +365,8 @@ struct ApplyEachLine {
 void ParseExchangeLine(const std::string& line)
 {
     TokenList tokens;
-    ApplyLine(line, tokens);
+    TokeniseLine(line, tokens);
+    ApplyTokens(tokens);
 }
 
 bool ParseExchangeBytes(const char* data, std::size_t size)

@@ -142,12 +142,6 @@ public:
         changed_.notify_all();
     }
 
-    bool Cancelled()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return cancelled_;
-    }
-
 private:
     void Put(std::deque<std::unique_ptr<TokenBatch>>& where, std::unique_ptr<TokenBatch> batch)
     {
