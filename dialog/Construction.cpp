@@ -14,6 +14,7 @@ ConstructionOutcome ConstructDimension(const TForm1& form, DimensionConstruction
     if (effects.ChecksPassed)
         effects.ChecksPassed();
 
+    c.Kind = form.Kind;
     DeriveDimensionLine(c);
     if (std::fabs(c.MeasuredLength) < 1e-10)
         return ConstructionOutcome::ZeroLength;
@@ -40,7 +41,7 @@ void TForm1::Button1Click()
     DimensionConstruction c;
     std::string badControl;
     const ConstructionEffects effects{
-        [this] { SaveSettings(ProgramFolder + std::string(SettingsFileName)); },
+        [this] { SaveSettings(SettingsPath()); },
         [this] { ShowStatus("処理中です"); },
     };
     switch (ConstructDimension(*this, c, badControl, effects)) {

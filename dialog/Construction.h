@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "dialog/DimensionKind.h"
+
 class TForm1;
 
 struct PointD {
@@ -59,7 +61,9 @@ enum ValueSideKind : int32_t {
 
 struct DimensionConstruction {
     DimensionOptionsRecord DimensionOptions;
+    DimensionKind Kind = DimensionKind::Vertical;
     double LayerScale = 1.0;
+    // The axis the vertical construction runs in: the host's, or turned for the kind.
     double AxisAngle = 0.0;
     PointD P1, P2, P3, P4;  // picked points 1 to 4
     PointD DimLineStart, DimLineEnd;

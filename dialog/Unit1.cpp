@@ -33,7 +33,9 @@ std::vector<std::string> ToStrings(std::span<const std::string_view> items)
 
 }  // namespace
 
-TForm1::TForm1(FormToolkit* toolkit) : Toolkit(toolkit)
+TForm1::TForm1(FormToolkit* toolkit, DimensionKind kind)
+    : Kind(kind), Caption(DescribeKind(kind).Caption), ApplicationTitle(DescribeKind(kind).ApplicationTitle),
+      Toolkit(toolkit)
 {
     Left = layout::Form().Left;
     Top = layout::Form().Top;
@@ -65,7 +67,7 @@ TForm1::TForm1(FormToolkit* toolkit) : Toolkit(toolkit)
             (d.Name == "Button1" ? Button1 : Button2).Caption = std::string(d.Caption);
             break;
         case layout::ControlKind::Memo:
-            Memo1.Lines = ToStrings(d.Items);
+            Memo1.Lines = ToStrings(DescribeKind(kind).HelpLines);
             break;
         case layout::ControlKind::StatusLabel:
             LabelA1.Caption = std::string(d.Caption);
@@ -150,7 +152,7 @@ void TForm1::FormShow()
     ReadExchangeFile(ProgramFolder + std::string(ExchangeFileName));
     ResetOutputAttributes();
     FillTextTypeList(ComboBox3);
-    LoadSettings(ProgramFolder + std::string(SettingsFileName));
+    LoadSettings(SettingsPath());
     Left = SavedLeft;
     Top = SavedTop;
 }
@@ -171,7 +173,18 @@ void TForm1::FormClose()
     FreeDrawingState();
 }
 
+std::string TForm1::SettingsPath() const { return ProgramFolder + std::string(DescribeKind(Kind).SettingsFileName); }
+
 void TForm1::Button2Click() { Close(); }
+
+void HandBackNothing(std::string programFolder)
+{
+    if (programFolder.empty())
+        programFolder = platform::ExecutableFolder();
+    InitDrawingState();
+    WriteExchangeFile(programFolder + std::string(ExchangeFileName));
+    FreeDrawingState();
+}
 
 void TForm1::Close()
 {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dialog/DimensionKind.h"
 #include "dialog/FormToolkit.h"
 #include "dialog/Settings.h"
 
@@ -51,8 +52,13 @@ struct TLabel {
 
 class TForm1 {
 public:
-    // Every control with the defaults of the form description.
-    explicit TForm1(FormToolkit* toolkit = nullptr);
+    // Every control with the defaults of the form description; the caption,
+    // the help text and the settings file those of the kind.
+    explicit TForm1(FormToolkit* toolkit = nullptr, DimensionKind kind = DimensionKind::Vertical);
+
+    const DimensionKind Kind;
+    std::string Caption;           // "垂直寸法線Ｂ"
+    std::string ApplicationTitle;  // "q308_垂直寸法線Ｂ"
 
     TComboBox ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5;
     TEdit Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9;
@@ -85,6 +91,8 @@ public:
     // Asks the front end to close the dialog; it then calls FormClose.
     void Close();
 
+    // The kind's settings file in ProgramFolder ("q304.dat" for the vertical dimension).
+    std::string SettingsPath() const;
     void LoadSettings(const std::string& path);
     void SaveSettings(const std::string& path);
     // The values the settings file keeps, from the controls and back; the
@@ -110,6 +118,11 @@ private:
 // The program's one form, set by the program entry.
 extern TForm1* Form1;
 
-// Names of the two files in ProgramFolder.
+// Names of the exchange file and of the vertical dimension's settings file
+// in ProgramFolder; the other kinds name theirs in DimensionKind.
 inline constexpr std::string_view ExchangeFileName = "JWC_TEMP.TXT";
 inline constexpr std::string_view SettingsFileName = "q304.dat";
+
+// A run that shows no dialog and draws nothing: the exchange file in
+// programFolder (the executable's when empty) holds the empty output.
+void HandBackNothing(std::string programFolder = {});

@@ -1,7 +1,11 @@
-// Arbitrary bytes as the native program's standard input, a script of
-// commands, run against a drawing with four picked points. Whatever the
-// script holds, the program answers only in its own four kinds of line,
-// ends with "closed", and leaves an exchange file the host can read.
+// Arbitrary bytes as the program's command line and the native program's
+// standard input: the first line is the command line as the Windows entry
+// receives it, the rest a script of commands, run against a drawing with
+// four picked points. Whatever the arguments, the program either names the
+// one it does not know and leaves "hq" for the host, or shows the dialog of
+// its kind; whatever the script holds, the program then answers only in
+// its own four kinds of line, ends with "closed", and leaves an exchange
+// file the host can read.
 // A picture asked for with Preview= always goes to the scratch folder: the
 // fuzzer must not write files where its input says.
 #include <unistd.h>
@@ -10,12 +14,15 @@
 #include <cstdint>
 #include <fcntl.h>
 #include <iostream>
+#include <algorithm>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "dialog/DimensionKind.h"
 #include "dialog/FormLayout.h"
 #include "dialog/Frontend.h"
-#include "dialog/Unit1.h"
+#include "dialog/Startup.h"
 #include "FuzzSupport.h"
 
 using fuzzsupport::Require;
@@ -86,24 +93,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     fuzzsupport::WriteFile(folder + "JWC_TEMP.TXT", Exchange);
     std::remove((folder + "q304.dat").c_str());
 
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    const std::size_t lineEnd = std::min(input.find('\n'), input.size());
+    const std::vector<std::string> arguments = SplitCommandLine(input.substr(0, lineEnd));
     const std::string picture = folder + "preview.svg";
-    std::istringstream script(WithPicturesAt(std::string(reinterpret_cast<const char*>(data), size), picture));
+    std::istringstream script(WithPicturesAt(input.substr(std::min(lineEnd + 1, input.size())), picture));
     std::ostringstream output, errors;
     std::streambuf* in = std::cin.rdbuf(script.rdbuf());
     std::streambuf* out = std::cout.rdbuf(output.rdbuf());
     std::streambuf* err = std::cerr.rdbuf(errors.rdbuf());
     std::cin.clear();
-    {
-        TForm1 form;
-        form.ProgramFolder = folder;
-        Form1 = &form;
-        RunFrontend(form);
-        Form1 = nullptr;
-    }
+    std::vector<std::string> told;
+    const int status = RunProgram(arguments, [&](const std::string& message) { told.push_back(message); }, RunFrontend, folder);
     std::cin.rdbuf(in);
     std::cout.rdbuf(out);
     std::cerr.rdbuf(err);
 
+    std::string unknown;
+    if (!KindFromArguments(arguments, unknown)) {
+        Require(status == UnknownArgumentStatus && told.size() == 1, "an unknown argument is told once");
+        Require(told[0].find("「" + unknown + "」") != std::string::npos, "the message names the argument");
+        Require(output.str().empty(), "no dialog for an unknown argument");
+        Require(fuzzsupport::ReadFile(folder + "JWC_TEMP.TXT") == "hq\r\n", "the host finds nothing drawn");
+        return 0;
+    }
+    Require(status == 0 && told.empty(), "a known kind shows its dialog");
     RequireProtocol(output.str(), picture);
     std::FILE* written = std::fopen((folder + "JWC_TEMP.TXT").c_str(), "rb");
     Require(written != nullptr, "the exchange file is there for the host");

@@ -56,4 +56,16 @@ inline void WriteFile(const std::string& path, const std::string& bytes)
     std::fclose(f);
 }
 
+inline std::string ReadFile(const std::string& path)
+{
+    std::string bytes;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+            bytes.append(buffer, n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
 }  // namespace fuzzsupport

@@ -39,51 +39,66 @@ bool SplitCrLf(const std::string& bytes, std::vector<std::string>& lines)
 
 std::string Utf8(std::u8string_view text) { return std::string(text.begin(), text.end()); }
 
+// One launcher a kind of dimension, each starting the program with its argument.
+const struct {
+    const char* File;
+    const char* Command;
+} Launchers[] = {{"dist/q308.bat", "q308.exe"}, {"dist/q308h.bat", "q308.exe /h"}, {"dist/q308a.bat", "q308.exe /a"}};
+
 TEST(Launcher, IsShiftJisWithoutByteOrderMark)
 {
-    const std::string bytes = ReadFile("dist/q308.bat");
-    ASSERT_FALSE(bytes.empty());
-    EXPECT_NE(bytes.compare(0, 3, "\xEF\xBB\xBF"), 0) << "a UTF-8 byte-order mark would end up in the host's list";
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const unsigned char b = static_cast<unsigned char>(bytes[i]);
-        if (!IsLeadByte(b)) {
-            EXPECT_LT(b, 0x80) << "half-width katakana or a stray byte at " << i;
-            continue;
+    for (const auto& launcher : Launchers) {
+        SCOPED_TRACE(launcher.File);
+        const std::string bytes = ReadFile(launcher.File);
+        ASSERT_FALSE(bytes.empty());
+        EXPECT_NE(bytes.compare(0, 3, "\xEF\xBB\xBF"), 0) << "a UTF-8 byte-order mark would end up in the host's list";
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            const unsigned char b = static_cast<unsigned char>(bytes[i]);
+            if (!IsLeadByte(b)) {
+                EXPECT_LT(b, 0x80) << "half-width katakana or a stray byte at " << i;
+                continue;
+            }
+            ASSERT_LT(i + 1, bytes.size()) << "lead byte at the end";
+            const unsigned char trail = static_cast<unsigned char>(bytes[++i]);
+            EXPECT_TRUE((trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC)) << "second byte at " << i;
+            EXPECT_LE(b, 0xEF) << "a character outside JIS X 0208 at " << i - 1;
         }
-        ASSERT_LT(i + 1, bytes.size()) << "lead byte at the end";
-        const unsigned char trail = static_cast<unsigned char>(bytes[++i]);
-        EXPECT_TRUE((trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC)) << "second byte at " << i;
-        EXPECT_LE(b, 0xEF) << "a character outside JIS X 0208 at " << i - 1;
     }
 }
 
 TEST(Launcher, GivesTheDirectivesInTheHostsOrder)
 {
-    std::vector<std::string> lines;
-    ASSERT_TRUE(SplitCrLf(ReadFile("dist/q308.bat"), lines)) << "a line end other than CR LF, or none at the end";
-    // What each line must start with, and whether Japanese text follows.
-    const struct {
-        std::string Start;
-        bool Text;
-    } expected[] = {
-        {"REM ", true},    {"REM #jww", false}, {"REM #cd", false}, {"REM #1 ", true}, {"REM #2 ", true},
-        {"REM #3 ", true}, {"REM #4 ", true},   {"REM #e", false},  {"q308.exe", false},
-    };
-    ASSERT_EQ(lines.size(), std::size(expected));
-    std::set<std::string> prompts;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        SCOPED_TRACE("line " + std::to_string(i + 1));
-        ASSERT_EQ(lines[i].compare(0, expected[i].Start.size(), expected[i].Start), 0);
-        const std::string rest = lines[i].substr(expected[i].Start.size());
-        if (!expected[i].Text) {
-            EXPECT_EQ(rest, "") << "a directive and the command stand alone";
-            continue;
+    std::set<std::string> titles;
+    for (const auto& launcher : Launchers) {
+        SCOPED_TRACE(launcher.File);
+        std::vector<std::string> lines;
+        ASSERT_TRUE(SplitCrLf(ReadFile(launcher.File), lines)) << "a line end other than CR LF, or none at the end";
+        // What each line must start with, and whether Japanese text follows.
+        const struct {
+            std::string Start;
+            bool Text;
+        } expected[] = {
+            {"REM ", true},    {"REM #jww", false}, {"REM #cd", false}, {"REM #1 ", true},         {"REM #2 ", true},
+            {"REM #3 ", true}, {"REM #4 ", true},   {"REM #e", false},  {launcher.Command, false},
+        };
+        ASSERT_EQ(lines.size(), std::size(expected));
+        std::set<std::string> prompts;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            SCOPED_TRACE("line " + std::to_string(i + 1));
+            ASSERT_EQ(lines[i].compare(0, expected[i].Start.size(), expected[i].Start), 0);
+            const std::string rest = lines[i].substr(expected[i].Start.size());
+            if (!expected[i].Text) {
+                EXPECT_EQ(rest, "") << "a directive and the command stand alone";
+                continue;
+            }
+            const auto isLead = [](char c) { return IsLeadByte(static_cast<unsigned char>(c)); };
+            EXPECT_TRUE(std::any_of(rest.begin(), rest.end(), isLead)) << "Japanese text expected";
+            EXPECT_TRUE(rest.front() != '#' && rest.front() != ' ' && rest.back() != ' ') << "a title, not a directive";
+            EXPECT_LE(rest.size(), 60u) << "the status bar shows one short line";
+            EXPECT_TRUE(prompts.insert(rest).second) << "two lines say the same";
         }
-        const auto isLead = [](char c) { return IsLeadByte(static_cast<unsigned char>(c)); };
-        EXPECT_TRUE(std::any_of(rest.begin(), rest.end(), isLead)) << "Japanese text expected";
-        EXPECT_TRUE(rest.front() != '#' && rest.front() != ' ' && rest.back() != ' ') << "a title, not a directive";
-        EXPECT_LE(rest.size(), 60u) << "the status bar shows one short line";
-        EXPECT_TRUE(prompts.insert(rest).second) << "two lines say the same";
+        // The host lists the launchers by their titles.
+        EXPECT_TRUE(titles.insert(lines[0]).second) << "two launchers with one title";
     }
 }
 
@@ -102,7 +117,8 @@ TEST(ReadMe, IsUtf8WithByteOrderMarkAndCrLfInBothLanguages)
             ASSERT_EQ(static_cast<unsigned char>(bytes[i + k]) >> 6, 2) << "bad UTF-8 at byte " << i + k;
         i += static_cast<std::size_t>(length);
     }
-    for (const std::string& needed : {Utf8(u8"【日本語】"), std::string("[English]"), std::string("q308.bat"),
+    for (const std::string& needed : {Utf8(u8"【日本語】"), std::string("[English]"), std::string("q308.bat"), std::string("q308h.bat"), std::string("q308a.bat"),
+                                      std::string("q304.dat"), std::string("q308h.dat"), std::string("q308a.dat"),
                                       std::string("q308.exe"), std::string("64bit"), std::string("32bit")})
         EXPECT_NE(bytes.find(needed), std::string::npos) << "the read-me does not mention " << needed;
 }

@@ -1,11 +1,7 @@
 // The real program, copied into a scratch folder as a user would place it,
 // driven through its scripted input.
-#include <sys/wait.h>
-
-#include <filesystem>
-
-#include "support/DialogHarness.h"
 #include "support/HostFiles.h"
+#include "support/ProgramRun.h"
 
 using namespace harness;
 
@@ -15,28 +11,6 @@ namespace {
 std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 const std::string Sample = ReadBytes(hostfiles::Fixture("host-four-points.txt")).value_or("");
-
-// One run on an exchange file: what the program printed, and the files it left.
-struct ProgramRun {
-    ProgramRun(const std::string& exchange, const std::string& commands)
-    {
-        std::filesystem::copy_file(Q308_BINARY_DIR "/q308", Scratch.File("q308"));
-        WriteBytes(Scratch.File("JWC_TEMP.TXT"), exchange);
-        WriteBytes(Scratch.File("commands"), commands);
-        const int status =
-            std::system(("cd '" + Scratch.Folder() + "' && ./q308 < commands > stdout 2> stderr").c_str());
-        Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        Out = ReadBytes(Scratch.File("stdout")).value_or("");
-        Err = ReadBytes(Scratch.File("stderr")).value_or("");
-        Exchange = ReadBytes(Scratch.File("JWC_TEMP.TXT")).value_or("<missing>");
-        Settings = CrLfLines(ReadBytes(Scratch.File("q304.dat")).value_or(""));
-    }
-
-    ScratchFolder Scratch;
-    int Status = -1;
-    std::string Out, Err, Exchange;
-    std::vector<std::string> Settings;  // empty: no file
-};
 
 }  // namespace
 

@@ -3,7 +3,9 @@
 # with IPA Gothic standing in for "ＭＳ ゴシック", and saves pictures of it
 # at 96 DPI (100 %) and 144 DPI (150 %) as dialog.png and dialog-144dpi.png,
 # and of the dialog with its preview window open beside it as
-# dialog-preview.png, in docs/ (or the folder given).
+# dialog-preview.png, and the same for the horizontal and the aligned
+# dimension as dialog-horizontal.png and dialog-aligned.png, in docs/ (or
+# the folder given).
 #
 #   tools/screenshot.sh [FOLDER]
 set -euo pipefail
@@ -45,9 +47,15 @@ find_window() {
 # One run as the host starts it: the exchange file beside the program, and
 # settings that place the dialog near the corner with the host's text type.
 # With preview=1 a q308.ini opens the preview beside the dialog, on our
-# sample drawing, whose elements show around the dimension.
+# sample drawing, whose elements show around the dimension. The argument
+# and caption of another kind of dimension may follow.
 shoot() {
-    local dpi=$1 output=$2 preview=$3 run="$work/run-$1-$3"
+    local dpi=$1 output=$2 preview=$3 argument=${4:-} caption=${5:-垂直寸法線Ｂ} settings=q304.dat
+    local run="$work/run-$1-$3${argument//\//}"
+    case $argument in
+    /h) settings=q308h.dat ;;
+    /a) settings=q308a.dat ;;
+    esac
     q308_wine_dpi "$dpi"
     mkdir -p "$run" "$(dirname "$output")"
     cp build/mingw64/q308.exe "$run/"
@@ -57,16 +65,16 @@ shoot() {
     else
         cp "$samples/host-four-points.txt" "$run/JWC_TEMP.TXT"
     fi
-    printf '%s\r\n' 16 16 0 0 0 3 2 1 '' '' 0.5 2 2 3 15 2 0 0 0 0 0 0 >"$run/q304.dat"
-    wine "$run/q308.exe" >/dev/null 2>&1 &
+    printf '%s\r\n' 16 16 0 0 0 3 2 1 '' '' 0.5 2 2 3 15 2 0 0 0 0 0 0 >"$run/$settings"
+    wine "$run/q308.exe" $argument >/dev/null 2>&1 &
     local dialog
-    dialog=$(find_window '^垂直寸法線Ｂ$')
+    dialog=$(find_window "^$caption\$")
     sleep 2  # let it move to its place and paint
     local x0 y0 x1 y1 X Y WIDTH HEIGHT
     eval "$(xdotool getwindowgeometry --shell "$dialog")"
     x0=$X y0=$Y x1=$((X + WIDTH)) y1=$((Y + HEIGHT))
     if [ "$preview" = 1 ]; then
-        eval "$(xdotool getwindowgeometry --shell "$(find_window '^プレビュー - 垂直寸法線Ｂ$')")"
+        eval "$(xdotool getwindowgeometry --shell "$(find_window "^プレビュー - $caption\$")")"
         x0=$((X < x0 ? X : x0)) y0=$((Y < y0 ? Y : y0))
         x1=$((X + WIDTH > x1 ? X + WIDTH : x1)) y1=$((Y + HEIGHT > y1 ? Y + HEIGHT : y1))
     fi
@@ -80,3 +88,5 @@ shoot() {
 shoot 96 "$folder/dialog.png" 0
 shoot 144 "$folder/dialog-144dpi.png" 0
 shoot 96 "$folder/dialog-preview.png" 1
+shoot 96 "$folder/dialog-horizontal.png" 1 /h 水平寸法線Ｂ
+shoot 96 "$folder/dialog-aligned.png" 1 /a 平行寸法線Ｂ

@@ -170,8 +170,7 @@ void ShowControl(TForm1& form, const layout::ControlDescription& d, bool withIte
 
 void ShowForm(TForm1& form)
 {
-    const layout::FormDescription& f = layout::Form();
-    std::cout << "==== " << Screen(f.Caption) << " (" << Screen(f.ApplicationTitle) << ") ====\n";
+    std::cout << "==== " << Screen(form.Caption) << " (" << Screen(form.ApplicationTitle) << ") ====\n";
     for (const std::string& line : form.Memo1.Lines)
         std::cout << "  | " << Screen(line) << "\n";
     for (const layout::ControlDescription& d : layout::Controls())

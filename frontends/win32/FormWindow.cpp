@@ -109,7 +109,7 @@ bool FormWindow::CreateWindows()
 
     // Zero-sized but visible: Windows gives it the taskbar button, which
     // shows the application title, and it owns the dialog.
-    const std::wstring title = WideFromSjis(description.ApplicationTitle);
+    const std::wstring title = WideFromSjis(form_.ApplicationTitle);
     application_ = CreateWindowExW(0, ApplicationClass, title.c_str(),
                                    WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                                    GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
@@ -129,7 +129,7 @@ bool FormWindow::CreateWindows()
     const DWORD exStyle = WS_EX_WINDOWEDGE | WS_EX_CONTROLPARENT;
     RECT frame{0, 0, description.ClientWidth, description.ClientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    const std::wstring caption = WideFromSjis(description.Caption);
+    const std::wstring caption = WideFromSjis(form_.Caption);
     dialog_ = CreateWindowExW(exStyle, DialogClass, caption.c_str(), style, description.Left, description.Top,
                               frame.right - frame.left, frame.bottom - frame.top, application_, nullptr, instance,
                               this);
@@ -257,7 +257,7 @@ void FormWindow::FocusControl(const std::string& controlName)
 void FormWindow::ShowMessage(const std::string& sjisText)
 {
     const std::wstring text = WideFromSjis(sjisText);
-    const std::wstring title = WideFromSjis(layout::Form().ApplicationTitle);
+    const std::wstring title = WideFromSjis(form_.ApplicationTitle);
     MessageBoxW(dialog_, text.c_str(), title.c_str(), MB_ICONQUESTION | MB_OK);
 }
 

@@ -23,10 +23,7 @@ constexpr int MinimumWidth = 200;
 constexpr int MinimumHeight = 160;
 constexpr COLORREF StatusColour = RGB(231, 231, 231);
 
-std::wstring Title()
-{
-    return platform::WideFromSjis("プレビュー - " + std::string(layout::Form().Caption));
-}
+std::wstring Title(const TForm1& form) { return platform::WideFromSjis("プレビュー - " + form.Caption); }
 
 }  // namespace
 
@@ -74,7 +71,7 @@ bool PreviewWindow::Create()
 
     // No activation: a click, a move or a resize leaves the focus, Enter and
     // Escape with the dialog.
-    const std::wstring title = Title();
+    const std::wstring title = Title(form_);
     window_ = CreateWindowExW(WS_EX_NOACTIVATE, PreviewClass, title.c_str(),
                               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, 0, 0,
                               DefaultWidth, 300, dialog_, nullptr, instance, this);

@@ -11,7 +11,6 @@ namespace wt {
 
 namespace {
 
-const wchar_t PreviewTitle[] = L"プレビュー - 垂直寸法線Ｂ";
 // The preview's item in the dialog's system menu, as its command arrives.
 constexpr WPARAM PreviewCommand = 0x0110;
 
@@ -38,7 +37,8 @@ std::string SceneSettings(int left, int top)
 }
 
 // The program's preview window, shown or not; nullptr when it has none.
-HWND PreviewOf(const Program& program) { return program.TopWindow(PreviewTitle); }
+// Its title names the kind of dimension.
+HWND PreviewOf(const Program& program) { return program.TopWindow(L"プレビュー - " + program.Caption()); }
 
 // Waits until the preview is shown (or hidden); nullptr when it is not shown.
 HWND WaitForPreview(const Program& program, bool shown)

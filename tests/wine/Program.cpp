@@ -8,8 +8,6 @@ namespace wt {
 
 namespace {
 
-const wchar_t Caption[] = L"垂直寸法線Ｂ";
-
 struct Search {
     DWORD ProcessId;
     const wchar_t* Title;
@@ -176,12 +174,18 @@ Program::~Program()
     }
 }
 
-bool Program::Start(Case& c)
+void Program::SetArguments(const std::wstring& arguments, const std::wstring& caption)
+{
+    arguments_ = arguments;
+    caption_ = caption;
+}
+
+bool Program::StartOnly(Case& c)
 {
     const std::wstring copy = File(L"q308.exe");
     if (!c.Check(CopyFileW(executable_.c_str(), copy.c_str(), FALSE) != 0, L"cannot copy q308.exe to " + copy))
         return false;
-    std::wstring commandLine = L"\"" + copy + L"\"";
+    std::wstring commandLine = L"\"" + copy + L"\"" + (arguments_.empty() ? L"" : L" " + arguments_);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     // The working folder is not the program's: it must find its files
@@ -193,8 +197,15 @@ bool Program::Start(Case& c)
                  L"cannot start " + copy))
         return false;
     WaitForInputIdle(process_.hProcess, 10000);
+    return true;
+}
+
+bool Program::Start(Case& c)
+{
+    if (!StartOnly(c))
+        return false;
     for (int waited = 0; waited < 20000 && dialog_ == nullptr; waited += 50) {
-        Search search{process_.dwProcessId, Caption, true, nullptr};
+        Search search{process_.dwProcessId, caption_.c_str(), true, nullptr};
         EnumWindows(FindTitled, reinterpret_cast<LPARAM>(&search));
         if (search.Found != nullptr) {
             dialog_ = search.Found;
@@ -226,7 +237,7 @@ bool Program::Running() const
     return process_.hProcess != nullptr && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-bool Program::WaitForExit(Case& c, DWORD milliseconds)
+bool Program::WaitForExit(Case& c, DWORD milliseconds, DWORD expected)
 {
     if (process_.hProcess == nullptr)
         return false;
@@ -238,7 +249,7 @@ bool Program::WaitForExit(Case& c, DWORD milliseconds)
     }
     DWORD status = 1;
     GetExitCodeProcess(process_.hProcess, &status);
-    return c.Equal(status, 0, L"exit status");
+    return c.Equal(status, expected, L"exit status");
 }
 
 std::vector<HWND> Program::Children() const
@@ -317,7 +328,8 @@ HWND Program::WaitForMessageBox(DWORD milliseconds) const
 {
     for (DWORD waited = 0; waited < milliseconds; waited += 50) {
         HWND box = nullptr;
-        EnumThreadWindows(threadId_, FindMessageBox, reinterpret_cast<LPARAM>(&box));
+        EnumThreadWindows(threadId_ != 0 ? threadId_ : process_.dwThreadId, FindMessageBox,
+                          reinterpret_cast<LPARAM>(&box));
         if (box != nullptr)
             return box;
         Sleep(50);

@@ -45,6 +45,8 @@ struct Scenario {
     std::vector<Step> Steps;
     // Further checks on the dialog as it opened.
     std::function<void(Program&, Case&)> Inspect;
+    // The program's arguments: the kind of dimension. The settings file is that kind's.
+    std::wstring Arguments = {};
 };
 
 Step Set(const std::wstring& name, const std::wstring& value) { return {Action::Set, name, value}; }
@@ -202,6 +204,34 @@ std::vector<Scenario> Scenarios()
                        c.Equal(SendMessageW(program.Control(L"ComboBox3"), CB_GETCURSEL, 0, 0), 0,
                                L"ComboBox3 selection");
                    }});
+    // The other kinds: their captions and help texts, their own settings
+    // files, and the vertical construction in their frames.
+    const auto inspectKind = [](const std::wstring& argument) {
+        return [argument](Program& program, Case& c) {
+            const KindFacts& kind = KindOf(argument);
+            c.Equal(TextOf(program.Dialog()), kind.Caption, L"caption");
+            c.Equal(TextOf(GetWindow(program.Dialog(), GW_OWNER)), std::wstring(L"q308_") + kind.Caption,
+                    L"application title");
+            const std::wstring help = TextOf(program.Control(L"Memo1"));
+            c.Equal(help.substr(0, help.find(L'\r')), kind.FirstHelpLine, L"help text");
+        };
+    };
+    all.push_back({L"horizontal-ok", L"horizontal-ok", true, fourPoints, false, "",
+                   {Set(L"ComboBox3", L"0"), Set(L"ComboBox2", L"6"), Move(150, 120), Do(Action::Ok)},
+                   inspectKind(L"/h"), L"/h"});
+    all.push_back({L"horizontal-figure", L"horizontal-figure", true, freeSize + fourPoints, false, "",
+                   {Set(L"ComboBox3", L"0"), Set(L"CheckBox4", L"1"), Move(200, 10), Do(Action::Enter)},
+                   inspectKind(L"/h"), L"/h"});
+    all.push_back({L"aligned-from-settings", L"aligned-from-settings", true, fourPoints, true, FullSettings(),
+                   {Move(60, 40), Do(Action::Ok)},
+                   [inspectKind](Program& program, Case& c) {
+                       inspectKind(L"/a")(program, c);
+                       InspectSettingsApplied(program, c);
+                   },
+                   L"/a"});
+    all.push_back({L"aligned-cancel", L"aligned-cancel", true, fourPoints, true, FullSettings(),
+                   {Do(Action::Cancel)}, inspectKind(L"/a"), L"/A"});
+
     // The host's own files, where they lie beside the project.
     if (hostFourPoints && hostFreeSize) {
         all.push_back({L"host-own-file", L"host-own-file", true, *hostFourPoints, false, "",
@@ -359,7 +389,9 @@ void WritePlan(const std::wstring& planFolder)
         if (scenario.HasExchange)
             WriteBytes(JoinPath(folder, L"in\\JWC_TEMP.TXT"), scenario.Exchange);
         if (scenario.HasSettings)
-            WriteBytes(JoinPath(folder, L"in\\q304.dat"), scenario.Settings);
+            WriteBytes(JoinPath(JoinPath(folder, L"in"), KindOf(scenario.Arguments).SettingsFile), scenario.Settings);
+        if (!scenario.Arguments.empty())
+            WriteBytes(JoinPath(folder, L"arguments.txt"), Utf8(scenario.Arguments));
         std::vector<std::wstring> output;
         WriteBytes(JoinPath(folder, L"script.txt"), Utf8(NativeScript(scenario, output)));
     }
@@ -407,10 +439,12 @@ void RunScenarios(const Settings& settings, const std::vector<std::wstring>& onl
             JoinPath(withPreview ? JoinPath(settings.Root, L"preview-open") : settings.Root, scenario.Folder);
         RemoveTree(folder);
         Program program(settings.Executable, folder);
+        const KindFacts& kind = KindOf(scenario.Arguments);
+        program.SetArguments(scenario.Arguments, kind.Caption);
         if (scenario.HasExchange)
             WriteBytes(program.File(L"JWC_TEMP.TXT"), scenario.Exchange);
         if (scenario.HasSettings)
-            WriteBytes(program.File(L"q304.dat"), scenario.Settings);
+            WriteBytes(program.File(kind.SettingsFile), scenario.Settings);
         if (withPreview)
             WriteBytes(program.File(L"q308.ini"), PreviewOpenIni);
         if (!program.Start(c))
@@ -426,10 +460,12 @@ void RunScenarios(const Settings& settings, const std::vector<std::wstring>& onl
         }
         program.WaitForExit(c);
         CompareFile(c, program, JoinPath(plan, L"native"), L"JWC_TEMP.TXT");
-        CompareFile(c, program, JoinPath(plan, L"native"), L"q304.dat");
-        c.Check(!Exists(program.File(L"JWC_TEMP.TXT.tmp")) && !Exists(program.File(L"q304.dat.tmp")) &&
-                    !Exists(program.File(L"q308.ini.tmp")),
-                L"no temporary file left behind");
+        bool tmpLeft = Exists(program.File(L"JWC_TEMP.TXT.tmp")) || Exists(program.File(L"q308.ini.tmp"));
+        for (const KindFacts& each : Kinds()) {
+            CompareFile(c, program, JoinPath(plan, L"native"), each.SettingsFile);
+            tmpLeft = tmpLeft || Exists(program.File(std::wstring(each.SettingsFile) + L".tmp"));
+        }
+        c.Check(!tmpLeft, L"no temporary file left behind");
         c.Check(Exists(program.File(L"q308.ini")) == withPreview, L"q308.ini only where the preview was used");
     }
 }

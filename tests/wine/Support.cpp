@@ -207,4 +207,22 @@ std::optional<std::string> HostSample(const std::wstring& name)
     return bytes;
 }
 
+const std::vector<KindFacts>& Kinds()
+{
+    static const std::vector<KindFacts> kinds = {
+        {L"", L"垂直寸法線Ｂ", L"q304.dat", L"◇垂直寸法線の設定は"},
+        {L"/h", L"水平寸法線Ｂ", L"q308h.dat", L"◇水平寸法線の設定は"},
+        {L"/a", L"平行寸法線Ｂ", L"q308a.dat", L"◇平行寸法線の設定は"},
+    };
+    return kinds;
+}
+
+const KindFacts& KindOf(const std::wstring& argument)
+{
+    for (const KindFacts& kind : Kinds())
+        if (CompareStringOrdinal(argument.c_str(), -1, kind.Argument, -1, TRUE) == CSTR_EQUAL)
+            return kind;
+    return Kinds().front();
+}
+
 }  // namespace wt

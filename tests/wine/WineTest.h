@@ -91,6 +91,17 @@ int ExpectedDpi();
 int Scaled(int value);
 RECT ScaledRect(int left, int top, int width, int height);
 
+// What the user sees of each kind of dimension the arguments choose.
+struct KindFacts {
+    const wchar_t* Argument;      // L"" for the vertical dimension
+    const wchar_t* Caption;       // L"垂直寸法線Ｂ"
+    const wchar_t* SettingsFile;  // L"q304.dat"
+    const wchar_t* FirstHelpLine;
+};
+const std::vector<KindFacts>& Kinds();
+// The kind of that argument; the vertical one for any other.
+const KindFacts& KindOf(const std::wstring& argument);
+
 class Program {
 public:
     // Copies q308.exe into folder (created if needed).
@@ -102,15 +113,22 @@ public:
     const std::wstring& Folder() const { return folder_; }
     std::wstring File(const std::wstring& name) const { return JoinPath(folder_, name); }
 
+    // The program's arguments, and the caption of the dialog they open
+    // (the vertical dimension's without arguments).
+    void SetArguments(const std::wstring& arguments, const std::wstring& caption);
     // Starts it with the working folder elsewhere and waits for the dialog.
     bool Start(Case& c);
+    // Starts it where it is to show no dialog; false when it cannot be started.
+    bool StartOnly(Case& c);
     HWND Dialog() const { return dialog_; }
+    const std::wstring& Caption() const { return caption_; }
     // A top-level window of the program with that title, shown or not.
     HWND TopWindow(const std::wstring& title) const;
     DWORD ThreadId() const { return threadId_; }
     bool Running() const;
-    // Waits for the program to end; true when it ended with status 0.
-    bool WaitForExit(Case& c, DWORD milliseconds = 15000);
+    // Waits for the program to end; true when it ended with that status.
+    bool WaitForExit(Case& c, DWORD milliseconds = 15000, DWORD status = 0);
+
 
     // The window of a control, found by class and position; a radio
     // group's frame, or with item >= 0 its item-th button.
@@ -120,7 +138,8 @@ public:
     HWND Focus() const;
     // Waits until the focus is on window; false on timeout.
     bool WaitForFocus(HWND window, DWORD milliseconds = 3000) const;
-    // A message box the dialog is waiting on, or nullptr after the timeout.
+    // A message box the dialog is waiting on (or, where no dialog was shown,
+    // one of the program's main thread), or nullptr after the timeout.
     HWND WaitForMessageBox(DWORD milliseconds = 5000) const;
 
     // User actions.
@@ -138,6 +157,8 @@ public:
 private:
     std::wstring executable_;
     std::wstring folder_;
+    std::wstring arguments_;
+    std::wstring caption_ = L"垂直寸法線Ｂ";
     PROCESS_INFORMATION process_{};
     HWND dialog_ = nullptr;
     DWORD threadId_ = 0;
@@ -175,5 +196,8 @@ void CheckFaults(const Settings& settings);
 // brought onto the nearest screen when it would be out of reach.
 void CheckSavedPosition(const Settings& settings, const wchar_t* left, const wchar_t* top, bool movedOnScreen);
 void CheckDensities(const Settings& settings);
+// The horizontal and aligned dimensions as the user meets them, and an
+// argument the program does not know.
+void CheckKinds(const Settings& settings);
 
 }  // namespace wt

@@ -69,10 +69,15 @@ zip=$(ls build/mingw64/q308-*-windows.zip | head -n 1)
 mkdir -p "$work/release"
 (cd "$work/release" && cmake -E tar xf "$root/$zip")
 release=$(ls -d "$work/release"/q308-*/ | head -n 1)
-listing=$(cd "$release" && find . -type f | sort | tr '\n' ' ')
-if [ "$listing" = "./32bit/q308.bat ./32bit/q308.exe ./64bit/q308.bat ./64bit/q308.exe ./README.txt " ] &&
-    cmp -s "$release/64bit/q308.bat" dist/q308.bat && cmp -s "$release/32bit/q308.bat" dist/q308.bat &&
-    cmp -s "$release/README.txt" dist/README.txt; then
+listing=$(cd "$release" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
+launchers_ok=1
+for folder in 64bit 32bit; do
+    for bat in q308.bat q308h.bat q308a.bat; do
+        cmp -s "$release/$folder/$bat" "dist/$bat" || launchers_ok=0
+    done
+done
+if [ "$listing" = "./32bit/q308.bat ./32bit/q308.exe ./32bit/q308a.bat ./32bit/q308h.bat ./64bit/q308.bat ./64bit/q308.exe ./64bit/q308a.bat ./64bit/q308h.bat ./README.txt " ] &&
+    [ "$launchers_ok" -eq 1 ] && cmp -s "$release/README.txt" dist/README.txt; then
     pass "$zip holds $listing"
 else
     fail "$zip holds $listing"
@@ -109,7 +114,9 @@ for scenario in "$work/plan"/*/; do
     mkdir -p "$scenario/native"
     cp "$native" "$scenario/native/q308"
     cp "$scenario"/in/* "$scenario/native/" 2>/dev/null || true
-    if ! (cd "$scenario/native" && timeout 60 ./q308 <../script.txt >../stdout.txt 2>&1); then
+    arguments=()
+    if [ -f "$scenario/arguments.txt" ]; then read -r -a arguments <"$scenario/arguments.txt" || true; fi
+    if ! (cd "$scenario/native" && timeout 60 ./q308 "${arguments[@]}" <../script.txt >../stdout.txt 2>&1); then
         echo "  the native program failed in $scenario"
     fi
     rm -f "$scenario/native/q308"

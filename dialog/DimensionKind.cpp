@@ -1,0 +1,194 @@
+#include "dialog/DimensionKind.h"
+
+#include "dialog/FormLayout.h"
+#include "helpers/MyFunc.h"
+#include "helpers/SjisText.h"
+
+namespace {
+
+// The vertical dimension's help text is the form's own; the others say the
+// same in their own names.
+constexpr std::string_view HorizontalHelp[] = {
+    "◇水平寸法線の設定は",
+    "　垂直寸法線の設定とは",
+    "　別に呼出・登録しており",
+    "　垂直寸法線の設定を",
+    "　共有利用していません",
+    "",
+    "◇寸法値の水平位置を",
+    "　指定出来る水平寸法線",
+    "　を作図します",
+    "◇寸法値の位置指定は",
+    "　寸法値が中央の場合は",
+    "　　　中下点基準",
+    "　寸法値が左出しの場合は",
+    "　　　右下点基準　",
+    "　寸法値が右出しの場合は",
+    "　　　左下点基準",
+    "　となります",
+    "◇寸法値が寸法補助線間",
+    "　及び、寸法補助線と",
+    "　重なる場合には",
+    "　逆矢印にはなりません",
+    "",
+    "◆ブロック図形内のもの",
+    "　は処理出来ませんので",
+    "　御注意下さい。",
+    "　ブロック編集内で行う",
+    "　場合には、本ソフトを",
+    "　Jw_cadのインストール・",
+    "　フォルダに配置して",
+    "　実行を行う必要がある",
+    "　場合があります。",
+};
+
+constexpr std::string_view AlignedHelp[] = {
+    "◇平行寸法線の設定は",
+    "　垂直・水平寸法線の設定",
+    "　とは別に呼出・登録して",
+    "　おり、それらの設定を",
+    "　共有利用していません",
+    "",
+    "◇寸法値の水平位置を",
+    "　指定出来る平行寸法線",
+    "　を作図します",
+    "◇寸法線は１点目と２点目",
+    "　を結ぶ線に平行になり",
+    "　その実長を測ります",
+    "◇寸法値の位置指定は",
+    "　寸法値が中央の場合は",
+    "　　　中下点基準",
+    "　寸法値が左出しの場合は",
+    "　　　右下点基準　",
+    "　寸法値が右出しの場合は",
+    "　　　左下点基準",
+    "　となります",
+    "◇寸法値が寸法補助線間",
+    "　及び、寸法補助線と",
+    "　重なる場合には",
+    "　逆矢印にはなりません",
+    "",
+    "◆ブロック図形内のもの",
+    "　は処理出来ませんので",
+    "　御注意下さい。",
+    "　ブロック編集内で行う",
+    "　場合には、本ソフトを",
+    "　Jw_cadのインストール・",
+    "　フォルダに配置して",
+    "　実行を行う必要がある",
+    "　場合があります。",
+};
+
+const KindDescription* Kinds()
+{
+    static const KindDescription kinds[] = {
+        {DimensionKind::Vertical, "", layout::Form().Caption, layout::Form().ApplicationTitle, "q304.dat",
+         layout::FindControl("Memo1")->Items},
+        {DimensionKind::Horizontal, "/h", "水平寸法線Ｂ", "q308_水平寸法線Ｂ", "q308h.dat", HorizontalHelp},
+        {DimensionKind::Aligned, "/a", "平行寸法線Ｂ", "q308_平行寸法線Ｂ", "q308a.dat", AlignedHelp},
+    };
+    return kinds;
+}
+
+}  // namespace
+
+const KindDescription& DescribeKind(DimensionKind kind) { return Kinds()[static_cast<int>(kind)]; }
+
+std::optional<DimensionKind> KindFromArguments(std::span<const std::string> arguments, std::string& unknown)
+{
+    unknown.clear();
+    DimensionKind kind = DimensionKind::Vertical;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument.empty())
+            continue;
+        bool known = false;
+        // Windows users type switches in either case.
+        if (i == 0 && argument.size() == 2 && argument[0] == '/') {
+            for (const DimensionKind k : {DimensionKind::Horizontal, DimensionKind::Aligned})
+                if ((argument[1] | 0x20) == DescribeKind(k).Argument[1]) {
+                    kind = k;
+                    known = true;
+                }
+        }
+        if (!known) {
+            unknown = argument;
+            return std::nullopt;
+        }
+    }
+    return kind;
+}
+
+std::vector<std::string> SplitCommandLine(std::string_view line)
+{
+    std::vector<std::string> arguments;
+    std::size_t i = 0;
+    const auto blank = [&](std::size_t at) { return line[at] == ' ' || line[at] == '\t'; };
+    while (true) {
+        while (i < line.size() && blank(i))
+            ++i;
+        if (i >= line.size())
+            return arguments;
+        std::string argument;
+        bool quoted = false;
+        while (i < line.size() && (quoted || !blank(i))) {
+            const char c = line[i];
+            if (c == '\\') {
+                std::size_t slashes = 0;
+                while (i < line.size() && line[i] == '\\') {
+                    ++slashes;
+                    ++i;
+                }
+                if (i < line.size() && line[i] == '"') {
+                    // 2n backslashes and a quote: n backslashes, the quote groups;
+                    // 2n + 1: n backslashes and a quote taken as it is.
+                    argument.append(slashes / 2, '\\');
+                    if (slashes % 2 == 1) {
+                        argument += '"';
+                        ++i;
+                    }
+                } else {
+                    argument.append(slashes, '\\');
+                }
+                continue;
+            }
+            if (c == '"') {
+                // Inside quotes, a doubled quote stands for one.
+                if (quoted && i + 1 < line.size() && line[i + 1] == '"') {
+                    argument += '"';
+                    i += 2;
+                    continue;
+                }
+                quoted = !quoted;
+                ++i;
+                continue;
+            }
+            argument += c;
+            if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < line.size())
+                argument += line[++i];
+            ++i;
+        }
+        arguments.push_back(std::move(argument));
+    }
+}
+
+std::string UnknownArgumentMessage(std::string_view argument)
+{
+    return "引数「" + std::string(argument) +
+           "」は使用できません。\n"
+           "引数なしで垂直寸法線、/h で水平寸法線、/a で平行寸法線を作図します。\n"
+           "何も作図せずに終了します。";
+}
+
+double ConstructionAxisAngle(DimensionKind kind, double hostAxisAngle, double x1, double y1, double x2, double y2)
+{
+    switch (kind) {
+    case DimensionKind::Vertical:
+        break;
+    case DimensionKind::Horizontal:
+        return hostAxisAngle - 90;
+    case DimensionKind::Aligned:
+        return AngleDeg(x2 - x1, y2 - y1) - 90;
+    }
+    return hostAxisAngle;
+}
