@@ -15,6 +15,8 @@ ConstructionOutcome ConstructDimension(const TForm1& form, DimensionConstruction
         effects.ChecksPassed();
 
     c.Kind = form.Kind;
+    c.MovedP3 = form.MovedPoint3;
+    c.MovedP4 = form.MovedPoint4;
     DeriveDimensionLine(c);
     if (std::fabs(c.MeasuredLength) < 1e-10)
         return ConstructionOutcome::ZeroLength;

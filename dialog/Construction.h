@@ -7,14 +7,12 @@
 #include <functional>
 #include <string>
 
+#include <optional>
+
 #include "dialog/DimensionKind.h"
+#include "dialog/PointD.h"
 
 class TForm1;
-
-struct PointD {
-    double X = 0.0;
-    double Y = 0.0;
-};
 
 // p turned about centre by angle degrees, counter-clockwise: every rotation
 // of the construction.
@@ -62,6 +60,8 @@ enum ValueSideKind : int32_t {
 struct DimensionConstruction {
     DimensionOptionsRecord DimensionOptions;
     DimensionKind Kind = DimensionKind::Vertical;
+    // Points 3 and 4 where the user placed them; unset: the host's picks.
+    std::optional<PointD> MovedP3, MovedP4;
     double LayerScale = 1.0;
     // The axis the vertical construction runs in: the host's, or turned for the kind.
     double AxisAngle = 0.0;

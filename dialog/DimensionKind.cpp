@@ -82,10 +82,10 @@ constexpr std::string_view AlignedHelp[] = {
 const KindDescription* Kinds()
 {
     static const KindDescription kinds[] = {
-        {DimensionKind::Vertical, "", layout::Form().Caption, layout::Form().ApplicationTitle, "q304.dat",
+        {DimensionKind::Vertical, "", layout::Form().Caption, layout::Form().ApplicationTitle, "q304.dat", "q308.bat",
          layout::FindControl("Memo1")->Items},
-        {DimensionKind::Horizontal, "/h", "水平寸法線Ｂ", "q308_水平寸法線Ｂ", "q308h.dat", HorizontalHelp},
-        {DimensionKind::Aligned, "/a", "平行寸法線Ｂ", "q308_平行寸法線Ｂ", "q308a.dat", AlignedHelp},
+        {DimensionKind::Horizontal, "/h", "水平寸法線Ｂ", "q308_水平寸法線Ｂ", "q308h.dat", "q308h.bat", HorizontalHelp},
+        {DimensionKind::Aligned, "/a", "平行寸法線Ｂ", "q308_平行寸法線Ｂ", "q308a.dat", "q308a.bat", AlignedHelp},
     };
     return kinds;
 }

@@ -22,6 +22,7 @@ struct KindDescription {
     std::string_view Caption;           // "垂直寸法線Ｂ"
     std::string_view ApplicationTitle;  // "q308_垂直寸法線Ｂ"
     std::string_view SettingsFileName;  // "q304.dat"
+    std::string_view Launcher;          // "q308.bat": what the host runs
     std::span<const std::string_view> HelpLines;
 };
 

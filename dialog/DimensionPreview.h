@@ -4,6 +4,7 @@
 // written, no status text, no focus move, no message, no close, and the
 // output store and attribute cache exactly as they were.
 #include <string>
+#include <vector>
 
 #include "dialog/Construction.h"
 
@@ -23,6 +24,22 @@ DimensionPreviewResult PreviewDimension(const TForm1& form);
 std::string ControlLabel(const std::string& controlName);
 
 // One line for a status strip: the value text when the dimension can be
-// drawn (with the reversed arrows noted), the refused control by its label,
-// or the zero-length message. Shift-JIS.
+// drawn (with the reversed arrows and the dimension figure noted), the
+// refused control by its label with what it would accept, or the
+// zero-length message. Shift-JIS.
 std::string PreviewStatusText(const DimensionPreviewResult& result);
+
+// What a refused control would accept ("0 < 値 ≦ 1000", "項目を選択"); empty
+// when there is nothing to say.
+std::string AcceptedValues(const std::string& controlName);
+
+// The strip under the preview, Shift-JIS: the status line, then notes: the
+// distances whose text is no number and is read as 0, and, where the
+// program could not read the exchange file, how it is meant to be started.
+std::vector<std::string> PreviewStatusLines(const DimensionPreviewResult& result, const TForm1& form);
+
+// The strip while a picked point is dragged: which point, what it fixes.
+std::string MovingPointText(int number);
+
+// What the picture's colours and numbers stand for.
+inline constexpr const char* PreviewLegend = "灰色：作図データ　1～4：指示点（3・4 はドラッグで移動）";

@@ -49,8 +49,8 @@ void DeriveDimensionLine(DimensionConstruction& c)
 
     c.P1 = PickedPointAt(1);
     c.P2 = PickedPointAt(2);
-    c.P3 = PickedPointAt(3);
-    c.P4 = PickedPointAt(4);
+    c.P3 = c.MovedP3.value_or(PickedPointAt(3));
+    c.P4 = c.MovedP4.value_or(PickedPointAt(4));
     c.AxisAngle = ConstructionAxisAngle(c.Kind, DrawingState.AxisAngle, c.P1.X, c.P1.Y, c.P2.X, c.P2.Y);
     c.DimLineStart = DimLineEndFor(c.P1, c.P3, c.AxisAngle);
     c.DimLineEnd = DimLineEndFor(c.P2, c.P3, c.AxisAngle);

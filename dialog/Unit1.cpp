@@ -149,7 +149,7 @@ void TForm1::FormShow()
     InitDrawingState();
     if (ProgramFolder.empty())
         ProgramFolder = platform::ExecutableFolder();
-    ReadExchangeFile(ProgramFolder + std::string(ExchangeFileName));
+    ExchangeFileRead = ReadExchangeFile(ProgramFolder + std::string(ExchangeFileName));
     ResetOutputAttributes();
     FillTextTypeList(ComboBox3);
     LoadSettings(SettingsPath());
@@ -176,6 +176,12 @@ void TForm1::FormClose()
 std::string TForm1::SettingsPath() const { return ProgramFolder + std::string(DescribeKind(Kind).SettingsFileName); }
 
 void TForm1::Button2Click() { Close(); }
+
+void TForm1::ResetMovedPoints()
+{
+    MovedPoint3.reset();
+    MovedPoint4.reset();
+}
 
 void HandBackNothing(std::string programFolder)
 {

@@ -5,12 +5,14 @@
 // window, and carries out the four effects the handlers ask for through
 // FormToolkit. Strings are Shift-JIS bytes; paths are UTF-8.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "dialog/DimensionKind.h"
 #include "dialog/FormToolkit.h"
+#include "dialog/PointD.h"
 #include "dialog/Settings.h"
 
 struct TComboBox {
@@ -82,6 +84,18 @@ public:
     std::string ProgramFolder;
 
     FormToolkit* Toolkit = nullptr;
+
+    // Points 3 (where the dimension line runs) and 4 (where the value
+    // stands) as the user placed them in the preview, for the rest of the
+    // run; unset, the host's picks. The model, and so the settings file,
+    // keeps what the host picked.
+    std::optional<PointD> MovedPoint3, MovedPoint4;
+    // Both points back where the host picked them.
+    void ResetMovedPoints();
+
+    // Whether FormShow could read the exchange file: without it the program
+    // was not started by the host.
+    bool ExchangeFileRead = false;
 
     // Handlers, called by the front end.
     void FormShow();      // once, when the dialog is first shown

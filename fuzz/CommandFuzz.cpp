@@ -5,7 +5,7 @@
 // one it does not know and leaves "hq" for the host, or shows the dialog of
 // its kind; whatever the script holds, the program then answers only in
 // its own four kinds of line, ends with "closed", and leaves an exchange
-// file the host can read.
+// file the host can read, every number of it finite.
 // A picture asked for with Preview= always goes to the scratch folder: the
 // fuzzer must not write files where its input says.
 #include <unistd.h>
@@ -75,6 +75,23 @@ void RequireProtocol(const std::string& output, const std::string& picture)
     Require(closed == 1 && last == "closed", "the program ends with one closed");
 }
 
+// Moved points included (Point3=, Point4= with huge, denormal or odd
+// values), every number the host reads is finite: no record but a text
+// carries "inf" or "nan".
+void RequireFiniteNumbers(const std::string& exchange)
+{
+    std::istringstream lines(exchange);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find('"') != std::string::npos)
+            continue;
+        std::string lower = line;
+        for (char& c : lower)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        Require(lower.find("inf") == std::string::npos && lower.find("nan") == std::string::npos,
+                "every number of a record is finite", line);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -122,5 +139,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     std::FILE* written = std::fopen((folder + "JWC_TEMP.TXT").c_str(), "rb");
     Require(written != nullptr, "the exchange file is there for the host");
     std::fclose(written);
+    RequireFiniteNumbers(fuzzsupport::ReadFile(folder + "JWC_TEMP.TXT"));
     return 0;
 }

@@ -351,6 +351,27 @@ double StrToFloatSafe(std::string_view text)
                           static_cast<std::size_t>(mantissaEnd - text.data()), negative);
 }
 
+bool IsNumberText(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+    std::size_t digits = 0;
+    bool nonZero = false;
+    for (; i < text.size() && IsDigit(text[i]); ++i, ++digits) nonZero |= text[i] != '0';
+    if (i < text.size() && text[i] == '.')
+        for (++i; i < text.size() && IsDigit(text[i]); ++i, ++digits) nonZero |= text[i] != '0';
+    if (digits == 0) return false;
+    if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (i == text.size() || !IsDigit(text[i])) return false;
+        while (i < text.size() && IsDigit(text[i])) ++i;
+    }
+    // A written value the doubles cannot hold reads as 0.
+    return i == text.size() && (!nonZero || StrToFloatSafe(text) != 0);
+}
+
 std::string FormatFixed(double value, int decimals) { return Compose(value, decimals, false); }
 
 std::string FormatWithSeparators(double value, int decimals) { return Compose(value, decimals, true); }

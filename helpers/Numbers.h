@@ -7,6 +7,10 @@
 
 int32_t StrToIntSafe(std::string_view text);
 double StrToFloatSafe(std::string_view text);
+// Whether StrToFloatSafe reads text as the number written, rather than
+// taking it as 0 for want of one (empty, blank, letters, "." alone) or for
+// a value beyond the doubles ("1e999", "1e-999").
+bool IsNumberText(std::string_view text);
 
 // "%.Nf": fixed notation, half away from zero on the 18-digit expansion.
 std::string FormatFixed(double value, int decimals);

@@ -1,5 +1,8 @@
 #include "preview/LivePreview.h"
 
+#include <optional>
+
+#include "dialog/Unit1.h"
 #include "exchange/DrawingState.h"
 #include "platform/Charset.h"
 
@@ -12,7 +15,8 @@ void LivePreview::Start()
     input_.clear();
     lastGood_.clear();
     picture_ = Picture{};
-    picture_.Picked = PickedMarksOf(DrawingState);
+    hostPicked_ = PickedMarksOf(DrawingState);
+    picture_.Picked = hostPicked_;
     changed_ = true;
 }
 
@@ -25,11 +29,28 @@ void LivePreview::Update(const TForm1& form)
         Tally ignored;
         AddRecordShapes(result_.Records, host_, OutputRoles, lastGood_, ignored);
     }
-    status_ = PreviewStatusText(result_);
+    status_ = PreviewStatusLines(result_, form);
     picture_.OutputDimmed = !drawn;
-    const std::string status = platform::SjisToUtf8(status_);
-    picture_.Caption = {status};
-    picture_.Title = "Preview: " + status;
+    picture_.Caption.clear();
+    for (const std::string& line : status_)
+        picture_.Caption.push_back(platform::SjisToUtf8(line));
+    picture_.Title = "Preview: " + picture_.Caption.front();
+
+    // Points 3 and 4 where the user put them; a point moved off every
+    // usable coordinate is not marked, as a pick there would not be.
+    picture_.Picked.clear();
+    for (int n = 1; n <= 4; ++n) {
+        const std::optional<PointD>& moved = n == 3 ? form.MovedPoint3 : form.MovedPoint4;
+        std::optional<Point> at;
+        if (n >= 3 && moved)
+            at = Point{moved->X, moved->Y};
+        else
+            for (const PickedMark& mark : hostPicked_)
+                if (mark.Number == n)
+                    at = mark.At;
+        if (at && Usable(*at))
+            picture_.Picked.push_back({n, *at});
+    }
     changed_ = true;
 }
 
@@ -41,7 +62,11 @@ const Picture& LivePreview::Current()
         inputMade_ = true;
     }
     if (changed_) {
-        picture_.Shapes = input_;
+        // The input's shapes are copied once; a change replaces only the
+        // dimension's after them, whatever the size of the drawing.
+        if (picture_.Shapes.size() < input_.size())
+            picture_.Shapes = input_;
+        picture_.Shapes.resize(input_.size());
         picture_.Shapes.insert(picture_.Shapes.end(), lastGood_.begin(), lastGood_.end());
         changed_ = false;
     }

@@ -19,23 +19,27 @@ class LivePreview {
 public:
     // After FormShow, while the model is the dialog's.
     void Start();
-    // The controls changed: the records, their shapes and the status line
-    // anew. When the values cannot be drawn, the last good dimension stays,
-    // dimmed.
+    // The controls (or the points the user moved) changed: the records,
+    // their shapes, the picked points and the status lines anew. When the
+    // values cannot be drawn, the last good dimension stays, dimmed.
     void Update(const TForm1& form);
 
     const Picture& Current();
     // The status line, Shift-JIS, as the dialog's texts are.
-    const std::string& Status() const { return status_; }
+    const std::string& Status() const { return status_.front(); }
+    // The status line and its notes (a distance read as 0, how the program
+    // is started), Shift-JIS.
+    const std::vector<std::string>& StatusLines() const { return status_; }
     const DimensionPreviewResult& Result() const { return result_; }
 
 private:
     HostSettings host_;
+    std::vector<PickedMark> hostPicked_;
     bool inputMade_ = false;
     std::vector<Shape> input_;
     std::vector<Shape> lastGood_;
     DimensionPreviewResult result_;
-    std::string status_;
+    std::vector<std::string> status_{std::string()};
     bool changed_ = true;
     Picture picture_;
 };

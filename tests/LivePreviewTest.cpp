@@ -1,6 +1,7 @@
 // The live preview: any number of looks at the records, with any values,
 // leave OK's run exactly as it would have been; the status line; the
 // console's Preview= pictures.
+#include <map>
 #include <random>
 
 #include "dialog/DimensionPreview.h"
@@ -118,7 +119,7 @@ TEST(LivePreview, StatusLineAndDimmedLastGoodDimension)
         live.Update(run.Form);  // no text type chosen yet: nothing good so far
         return live.Current().Shapes.size();
     }();
-    EXPECT_EQ(live.Status(), "「寸法値の文字種」の値は受け付けられません");
+    EXPECT_EQ(live.Status(), "「寸法値の文字種」の値は受け付けられません（項目を選択）");
     EXPECT_EQ(live.Current().Picked.size(), 4u);
 
     // Controls set in turn, and what the line says after each.
@@ -128,11 +129,12 @@ TEST(LivePreview, StatusLineAndDimmedLastGoodDimension)
         {"ComboBox1=6", "寸法値 40"},
         {"Edit1=5", "寸法値 40　（逆矢印）"},
         {"Edit1=1", "寸法値 40"},
-        {"Edit7=0", "「長さ」の値は受け付けられません"},
+        {"Edit7=0", "「長さ」の値は受け付けられません（0 < 値 ≦ 1000）"},
         {"Edit7=3", "寸法値 40"},
-        {"RadioGroup1=-1", "「小数点以下の０表示」の値は受け付けられません"},
+        {"RadioGroup1=-1", "「小数点以下の０表示」の値は受け付けられません（項目を選択）"},
         {"RadioGroup1=1", "寸法値 40.000"},
         {"CheckBox2=1", "寸法値 40.000mm"},
+        {"CheckBox4=1", "寸法値 40.000mm　寸法図形"},
     };
     std::size_t goodShapes = 0;
     for (const auto& [command, status] : steps) {
@@ -150,6 +152,89 @@ TEST(LivePreview, StatusLineAndDimmedLastGoodDimension)
     }
     EXPECT_FALSE(run.SettingsBytes().has_value());
     EXPECT_TRUE(run.Toolkit.Focused.empty() && run.Toolkit.Statuses.empty());
+}
+
+// Points 3 and 4 moved in the preview: the picture marks them where they
+// are now and draws the dimension there; the host's picks come back.
+TEST(LivePreview, MovedPointsAreMarkedAndDrawnWhereTheyAre)
+{
+    DialogRun run(GoldenFile("preview", "centred", "input.txt"));
+    run.PickTextType(3);
+    preview::LivePreview live;
+    live.Start();
+    live.Update(run.Form);
+    const auto marks = [&] {
+        std::map<int, std::pair<double, double>> at;
+        for (const preview::PickedMark& m : live.Current().Picked)
+            at[m.Number] = {m.At.X, m.At.Y};
+        return at;
+    };
+    const auto valueText = [&] {
+        for (const preview::Shape& s : live.Current().Shapes)
+            if (s.Style == preview::Role::OutputText)
+                return std::pair(s.Centre.X, s.AngleDeg);
+        return std::pair(0.0, -1.0);
+    };
+    EXPECT_EQ(marks()[4], std::pair(-5.0, 20.0));
+    EXPECT_EQ(live.Status(), "寸法値 40");
+
+    run.Form.MovedPoint4 = PointD{-5, 50};  // beyond the end
+    run.Form.MovedPoint3 = PointD{-30, 0};  // the line on the other side
+    live.Update(run.Form);
+    EXPECT_EQ(marks()[4], std::pair(-5.0, 50.0));
+    EXPECT_EQ(marks()[3], std::pair(-30.0, 0.0));
+    EXPECT_EQ(marks()[1], std::pair(0.0, 0.0));
+    EXPECT_EQ(live.Status(), "寸法値 40　（逆矢印）");
+    EXPECT_LT(valueText().first, -29) << "the value stands at the moved line";
+
+    // A point moved beyond every usable coordinate draws what OK would, unmarked.
+    run.Form.MovedPoint4 = PointD{-5, 1e300};
+    live.Update(run.Form);
+    EXPECT_EQ(live.Result().Outcome, ConstructionOutcome::Drawn);
+    EXPECT_EQ(marks().count(4), 0u);
+
+    run.Form.ResetMovedPoints();
+    live.Update(run.Form);
+    EXPECT_EQ(marks()[3], std::pair(25.0, 7.0));
+    EXPECT_EQ(marks()[4], std::pair(-5.0, 20.0));
+    EXPECT_EQ(live.Status(), "寸法値 40");
+}
+
+// The strip's notes: distances read as 0, and a start without the host's file.
+TEST(LivePreview, TheStripSaysWhatIsReadAsZeroAndHowTheProgramStarts)
+{
+    DialogRun run(GoldenFile("preview", "centred", "input.txt"));
+    run.PickTextType(3);
+    preview::LivePreview live;
+    live.Start();
+    const struct {
+        Strings Commands;
+        Strings Lines;
+    } cases[] = {
+        {{}, {"寸法値 40"}},
+        {{"Edit5=abc"}, {"寸法値 40", "「計測点と寸法補助線の距離」は数値でないため 0 として作図します"}},
+        {{"Edit4=", "Edit9=　"},
+         {"寸法値 40", "「寸法値と水平線との距離」「計測点と寸法補助線の距離」「逆矢印の寸法はみだし距離」は数値でないため 0 として作図します"}},
+        {{"Edit4=0", "Edit5=0.0", "Edit9=1e999"}, {"寸法値 40", "「逆矢印の寸法はみだし距離」は数値でないため 0 として作図します"}},
+        {{"Edit9=2", "Edit1=x"}, {"「端点倍率」の値は受け付けられません（0 < 値）"}},
+        {{"Edit1=1", "Edit8=180"}, {"「角度」の値は受け付けられません（0 < 値 < 180）"}},
+        {{"Edit8=15", "Edit6=-1"}, {"「寸法補助線のはみ出し距離」の値は受け付けられません（0 ≦ 値）"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.Commands));
+        Set(run.Form, c.Commands);
+        live.Update(run.Form);
+        EXPECT_EQ(live.StatusLines(), c.Lines);
+        EXPECT_EQ(live.Current().Caption.size(), c.Lines.size());
+    }
+
+    DialogRun alone(std::nullopt);
+    alone.PickTextType(1);
+    preview::LivePreview nothing;
+    nothing.Start();
+    nothing.Update(alone.Form);
+    EXPECT_EQ(nothing.StatusLines(),
+              (Strings{ZeroLengthMessage, "JWC_TEMP.TXT を読めません。Jw_cad の外部変形から q308.bat で起動してください"}));
 }
 
 // The window's picture: equal scale, y up, centred with its margin.

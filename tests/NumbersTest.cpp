@@ -42,6 +42,15 @@ TEST(StrToFloatSafe, AcceptsOnlyTheStrictSyntax)
     for (const auto& c : cases) EXPECT_EQ(StrToFloatSafe(c.text), c.expected) << '"' << c.text << '"';
 }
 
+TEST(IsNumberText, TellsANumberFromTextReadAsZero)
+{
+    for (const char* number : {"0", " 0.0", "-0", "+.0e5", "12", "5.", ".5", "2.5E-3", "1e308", "4.9e-324"})
+        EXPECT_TRUE(IsNumberText(number)) << number;
+    for (const char* text : {"", "   ", ".", "-", "e5", "1e", "abc", "3,25", "3.25 ", "1e999", "-1e999", "1e-999",
+                             "\t1", "0x10", "1..2", "\x82\x4f"})
+        EXPECT_FALSE(IsNumberText(text)) << text;
+}
+
 TEST(RoundDecimals, RoundsByModeSymmetricallyInSign)
 {
     const struct {
@@ -243,6 +252,10 @@ TEST(StrToFloatSafe, AgreesWithThePlainReadingOnAnyBytes)
         if (std::memcmp(&got, &expected, sizeof got) != 0) {
             ++differences;
             ADD_FAILURE() << '"' << text << "\" gives " << got << ", the plain reading " << expected;
+        }
+        if (!IsNumberText(text) && got != 0) {
+            ++differences;
+            ADD_FAILURE() << '"' << text << "\" is no number, yet reads as " << got;
         }
     }
 }

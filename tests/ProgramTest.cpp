@@ -76,3 +76,77 @@ TEST(Program, BadCommandsAreReportedAndSkipped)
     // The prefix reaches the value text.
     EXPECT_NE(run.Exchange.find("\"高さ"), std::string::npos);
 }
+
+namespace {
+
+// The exchange text with picked point n's record replaced by one at "x y".
+std::string WithPick(const std::string& exchange, int n, const std::string& xy)
+{
+    const std::string key = "\r\nhp" + std::to_string(n);
+    const std::size_t at = exchange.find(key);
+    if (at == std::string::npos)
+        return exchange + "hp" + std::to_string(n) + " " + xy + "\r\n";
+    const std::size_t end = exchange.find("\r\n", at + 2);
+    return exchange.substr(0, at) + key + " " + xy + exchange.substr(end);
+}
+
+}  // namespace
+
+// Moving point 3 or 4 (a drag in the preview, Point3=/Point4= here) draws
+// exactly what the host would have had drawn with the point picked there,
+// for every kind, while the settings file keeps describing the host's picks.
+TEST(Program, MovedPointsDrawAsIfPickedThere)
+{
+    const struct {
+        const char* Point3;
+        const char* Point4;
+    } moves[] = {
+        {nullptr, "-40000 -30000"},                   // the value beyond the start
+        {nullptr, "-5000.25 40000"},                  // beyond the end
+        {"-2000 -9000", nullptr},                     // the line further out
+        {"-20000.5 -12000", "-19000 -14000"},         // between the points, both moved
+        {"-28417.3362508124 -15530.9281744203", "-9936.71940358122 -13278.0465216877"},  // onto points 1 and 2
+        {"1e300 -1e300", "4.9e-324 -0"},
+        {nullptr, "1e12 1e12"},
+    };
+    const std::string script = "ComboBox3=1\nComboBox1=6\n";
+    const std::vector<std::string> hostSettings = ProgramRun(Sample, script + "OK\n").Settings;
+    ASSERT_EQ(hostSettings.size(), 31u);
+    for (const char* kind : {"", "/h", "/a"}) {
+        for (const auto& move : moves) {
+            SCOPED_TRACE(std::string(kind) + " " + (move.Point3 ? move.Point3 : "-") + " / " + (move.Point4 ? move.Point4 : "-"));
+            std::string commands = script, picked = Sample;
+            if (move.Point3) {
+                commands += "Point3=" + std::string(move.Point3) + "\n";
+                picked = WithPick(picked, 3, move.Point3);
+            }
+            if (move.Point4) {
+                commands += "Point4=" + std::string(move.Point4) + "\n";
+                picked = WithPick(picked, 4, move.Point4);
+            }
+            const ProgramRun moved(Sample, commands + "OK\n", kind);
+            const ProgramRun asPicked(picked, script + "OK\n", kind);
+            EXPECT_EQ(moved.Err, "");
+            EXPECT_EQ(moved.Exchange, asPicked.Exchange);
+            if (std::string(kind).empty()) {
+                EXPECT_EQ(moved.Settings, hostSettings) << "the settings describe the host's picks";
+            }
+        }
+    }
+}
+
+TEST(Program, PointCommandsTakeTwoFiniteNumbersOnly)
+{
+    const std::string plain = ProgramRun(Sample, "ComboBox3=1\nOK\n").Exchange;
+    for (const char* value : {"", "1", "a b", "1 2 3", "1e999 0", "0 -1e999", "nan 1", "inf 0", "1,5 2", "0x10 1",
+                              "1 2x", "１ ２"}) {
+        SCOPED_TRACE(value);
+        const ProgramRun run(Sample, "ComboBox3=1\nPoint4=" + std::string(value) + "\nPoint3=" + value + "\nOK\n");
+        EXPECT_EQ(run.Out, "closed\n");
+        EXPECT_NE(run.Err.find("Point4 takes two numbers"), std::string::npos) << run.Err;
+        EXPECT_NE(run.Err.find("Point3 takes two numbers"), std::string::npos) << run.Err;
+        EXPECT_EQ(run.Exchange, plain) << "a refused point changes nothing";
+    }
+    // Blanks and tabs around and between the numbers are only separators.
+    EXPECT_EQ(ProgramRun(Sample, "ComboBox3=1\nPoint4= \t-12488.0173392285  24917.3306114752\t\nOK\n").Exchange, plain);
+}

@@ -4,7 +4,9 @@
 //
 //   NAME=VALUE   Edit1..Edit9: the text; ComboBox1..5, RadioGroup1..2: the
 //                item index (-1: none); CheckBox1..4: 0 or 1;
-//                Left, Top: the dialog's position
+//                Left, Top: the dialog's position;
+//                Point3, Point4: "X Y", where the point is dragged to in
+//                the preview (drawing units), for the rest of the run
 //   Preview=FILE writes the picture of what OK would draw now (the preview
 //                window's picture, its status line as text) as SVG to FILE
 //   OK           presses Button1
@@ -25,6 +27,7 @@
 #include "dialog/FormLayout.h"
 #include "dialog/Frontend.h"
 #include "dialog/Unit1.h"
+#include "helpers/MyFunc.h"
 #include "helpers/SjisText.h"
 #include "platform/Charset.h"
 #include "platform/Files.h"
@@ -178,13 +181,44 @@ void ShowForm(TForm1& form)
             ShowControl(form, d, true);
     std::cout << "[" << Screen(form.LabelA1.Caption) << "]\n"
               << "Set a control with NAME=VALUE or NUMBER=VALUE; " << Screen(form.Button1.Caption) << ": OK, "
-              << Screen(form.Button2.Caption) << ": Cancel or Esc; Preview=FILE: the picture of what OK draws now as SVG; show: the form again" << std::endl;
+              << Screen(form.Button2.Caption) << ": Cancel or Esc; Point3=X Y, Point4=X Y: move the line or the value; Preview=FILE: the picture of what OK "
+                 "draws now as SVG; show: the form again"
+              << std::endl;
+}
+
+// "X Y": two finite numbers in drawing units, separated by blanks.
+std::optional<PointD> ParsePoint(const std::string& text)
+{
+    std::vector<std::string> numbers;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+            ++i;
+        const std::size_t start = i;
+        while (i < text.size() && text[i] != ' ' && text[i] != '\t')
+            ++i;
+        if (i > start)
+            numbers.push_back(text.substr(start, i - start));
+    }
+    if (numbers.size() != 2 || !IsNumberText(numbers[0]) || !IsNumberText(numbers[1]))
+        return std::nullopt;
+    return PointD{StrToFloatSafe(numbers[0]), StrToFloatSafe(numbers[1])};
 }
 
 // Applies one NAME=VALUE; false with a reason when it cannot.
 bool SetControl(TForm1& form, const std::string& name, const std::string& utf8Value, bool interactive,
                 std::string& error)
 {
+    // A picked point moved as a drag in the preview moves it.
+    if (name == "Point3" || name == "Point4") {
+        const std::optional<PointD> point = ParsePoint(utf8Value);
+        if (!point) {
+            error = name + " takes two numbers, x and y: " + utf8Value;
+            return false;
+        }
+        (name == "Point3" ? form.MovedPoint3 : form.MovedPoint4) = point;
+        return true;
+    }
     if (name == "Left" || name == "Top") {
         const auto value = ParseInt(utf8Value);
         if (!value) {
