@@ -169,3 +169,20 @@ TEST(ProgramKinds, AnUnknownArgumentIsNamedAndNothingIsDrawn)
         EXPECT_EQ(run.Out, "closed\n");
     }
 }
+
+// The console's picture of what OK would draw, for each kind, with a
+// point moved as a drag in the preview moves it.
+TEST(ProgramKinds, PreviewEachKindWithMovedPoints)
+{
+    for (const char* kind : {"", "/h", "/a"}) {
+        SCOPED_TRACE(kind);
+        const ProgramRun run(FourPoints, "ComboBox3=1\nPreview=before.svg\nPoint4=-40000 -30000\nPreview=after.svg\nOK\n",
+                             kind);
+        EXPECT_EQ(run.Out, "preview: before.svg\npreview: after.svg\nclosed\n");
+        const std::string before = ReadBytes(run.Scratch.File("before.svg")).value_or("");
+        const std::string after = ReadBytes(run.Scratch.File("after.svg")).value_or("");
+        EXPECT_NE(before.find(Utf8(u8"寸法値 ")), std::string::npos);
+        EXPECT_NE(after.find(Utf8(u8"（逆矢印）")), std::string::npos) << "the value moved beyond an end";
+        EXPECT_NE(after, before);
+    }
+}
