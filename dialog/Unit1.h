@@ -77,6 +77,11 @@ public:
 
     FormToolkit* Toolkit = nullptr;
 
+    // Set by FormClose: the records reached the exchange file. False when
+    // writing it failed and the user gave up; the program then ends with a
+    // non-zero status.
+    bool ExchangeFileWritten = false;
+
     // Handlers, called by the front end.
     void FormShow();      // once, when the dialog is first shown
     void FormClose();     // once, when the dialog has closed, however it closed
