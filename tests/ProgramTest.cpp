@@ -18,9 +18,12 @@ const std::string Sample = ReadBytes(hostfiles::Fixture("host-four-points.txt"))
 
 // One run on an exchange file: what the program printed, and the files it left.
 struct ProgramRun {
-    ProgramRun(const std::string& exchange, const std::string& commands)
+    // folders: made in the program's folder before it starts.
+    ProgramRun(const std::string& exchange, const std::string& commands, const std::vector<std::string>& folders = {})
     {
         std::filesystem::copy_file(Q308_BINARY_DIR "/q308", Scratch.File("q308"));
+        for (const std::string& folder : folders)
+            std::filesystem::create_directory(Scratch.File(folder));
         WriteBytes(Scratch.File("JWC_TEMP.TXT"), exchange);
         WriteBytes(Scratch.File("commands"), commands);
         const int status =
@@ -101,4 +104,20 @@ TEST(Program, BadCommandsAreReportedAndSkipped)
     EXPECT_EQ(run.Settings[18], "0") << "CheckBox1=2 was refused";
     // The prefix reaches the value text.
     EXPECT_NE(run.Exchange.find("\"高さ"), std::string::npos);
+}
+
+// The exchange file cannot be written: the user is told, on one line, and
+// the program ends with a status the host's launcher can see.
+TEST(Program, UnwritableExchangeFileIsToldAndEndsNonZero)
+{
+    for (const char* commands : {"Cancel\n", "ComboBox3=0\nOK\n"}) {
+        const ProgramRun run(Sample, commands, {"JWC_TEMP.TXT.tmp"});
+        EXPECT_EQ(run.Status, 1) << commands;
+        const std::string told = "message: " + Utf8(u8"図面をホストに渡せませんでした。") + " " +
+                                 run.Scratch.File("JWC_TEMP.TXT") + " Is a directory ";
+        EXPECT_TRUE(run.Out.starts_with(told)) << run.Out;
+        EXPECT_TRUE(run.Out.ends_with(Utf8(u8"何も作図されません。") + "\nclosed\n")) << run.Out;
+        EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 2) << run.Out;
+        EXPECT_EQ(run.Exchange, "<missing>");
+    }
 }
