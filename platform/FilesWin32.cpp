@@ -175,6 +175,13 @@ bool RemoveFile(const std::string& path, FileError* error) {
 bool MoveFileOver(const std::string& from, const std::string& to, FileError* error) {
     const std::wstring source = WideFromUtf8(from);
     const std::wstring target = WideFromUtf8(to);
+    // Windows refuses to replace a read-only file, and that answer is
+    // final; Wine would replace it. The program keeps Windows' answer.
+    const DWORD attributes = target.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        if (error != nullptr) *error = FileError{ERROR_ACCESS_DENIED, false};
+        return false;
+    }
     if (!source.empty() && !target.empty() &&
         MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0)
         return true;
