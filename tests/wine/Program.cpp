@@ -226,7 +226,7 @@ bool Program::Running() const
     return process_.hProcess != nullptr && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-bool Program::WaitForExit(Case& c, DWORD milliseconds)
+bool Program::WaitForExit(Case& c, DWORD milliseconds, DWORD status)
 {
     if (process_.hProcess == nullptr)
         return false;
@@ -236,9 +236,9 @@ bool Program::WaitForExit(Case& c, DWORD milliseconds)
         WaitForSingleObject(process_.hProcess, 5000);
         return false;
     }
-    DWORD status = 1;
-    GetExitCodeProcess(process_.hProcess, &status);
-    return c.Equal(status, 0, L"exit status");
+    DWORD ended = STILL_ACTIVE;
+    GetExitCodeProcess(process_.hProcess, &ended);
+    return c.Equal(ended, status, L"exit status");
 }
 
 std::vector<HWND> Program::Children() const
@@ -348,6 +348,14 @@ void Program::Click(HWND button) const
 {
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, 3000, &ignored);
+}
+
+void Program::PostClick(HWND button) const
+{
+    // As the button tells its dialog, without waiting for the handler:
+    // it may show a box of its own.
+    PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
 }
 
 void Program::PostKey(WORD key) const
