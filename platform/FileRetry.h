@@ -48,8 +48,6 @@ public:
         }
     }
 
-    int Pauses() const { return pauses_; }
-
 private:
     // False, without pausing, when the budget is spent.
     bool PauseBeforeRetry();

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <numeric>
 #include <string>
 #include <unistd.h>
 #include <vector>
