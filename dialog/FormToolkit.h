@@ -1,6 +1,6 @@
 #pragma once
-// The seam between the dialog and whatever shows it: the four effects of
-// the dialog that need a real toolkit. Each front end (frontends/win32,
+// The seam between the dialog and whatever shows it: the effects of the
+// dialog that need a real toolkit. Each front end (frontends/win32,
 // frontends/console, the tests' recorder) implements them; the form's
 // handlers work on control values only and ask for these.
 #include <string>
@@ -16,4 +16,12 @@ public:
     virtual void RepaintStatus(const std::string& sjisText) = 0;
     // Closes the dialog; the front end then runs the form's close handler.
     virtual void CloseForm() = 0;
+    // Shows a modal warning box with Retry (the default) and Cancel, owned
+    // by the dialog, and returns true for Retry. A front end that cannot
+    // ask shows the text as its message and takes Cancel.
+    virtual bool AskRetry(const std::string& sjisText)
+    {
+        ShowMessage(sjisText);
+        return false;
+    }
 };

@@ -1,12 +1,15 @@
 #include "dialog/Unit1.h"
 
 #include "dialog/FormLayout.h"
+#include "dialog/PreviewSettings.h"
 #include "exchange/DrawingState.h"
 #include "exchange/Emitters.h"
 #include "exchange/ExchangeReader.h"
 #include "exchange/OutputStore.h"
 #include "helpers/MyFunc.h"
+#include "platform/Charset.h"
 #include "platform/ExecutablePath.h"
+#include "platform/Files.h"
 
 TForm1* Form1 = nullptr;
 
@@ -142,6 +145,47 @@ void FillTextTypeList(TComboBox& box)
     }
 }
 
+// A run that was ended while it wrote one of its files leaves the temporary
+// file behind; nothing else would ever remove it.
+void RemoveLeftoverTemporaries(const std::string& folder)
+{
+    // Every kind's settings file: the run that was ended may have been of another kind.
+    for (const std::string_view name :
+         {ExchangeFileName, DescribeKind(DimensionKind::Vertical).SettingsFileName,
+          DescribeKind(DimensionKind::Horizontal).SettingsFileName, DescribeKind(DimensionKind::Aligned).SettingsFileName,
+          PreviewSettingsFileName}) {
+        const std::string temporary = platform::TemporaryPath(folder + std::string(name));
+        if (platform::FileExists(temporary))
+            platform::RemoveFile(temporary);
+    }
+}
+
+std::string HandBackFailure(const std::string& path, const platform::FileError& error)
+{
+    std::string text = "図面をホストに渡せませんでした。\n\n" + platform::Utf8ToSjis(path) + "\n";
+    const std::string reason = platform::FileErrorText(error);
+    if (!reason.empty())
+        text += reason + "\n";
+    return text + "\nこのファイルを使用しているプログラムを閉じるか、ディスクの空き領域を増やしてから"
+                  "［再試行］をクリックしてください。［キャンセル］をクリックすると、何も作図されません。";
+}
+
+// The records reach the host, or the user decides to give up: the file may
+// be held by another program for longer than the writer waits, or the disk
+// may be full. Each failed attempt is told once; only the user tries again.
+bool HandBack(const std::string& path, FormToolkit* toolkit)
+{
+    for (;;) {
+        platform::FileError error;
+        if (TryWriteExchangeFile(path, error))
+            return true;
+        if (toolkit == nullptr || !toolkit->AskRetry(HandBackFailure(path, error)))
+            break;
+    }
+    DiscardExchangeFile(path);
+    return false;
+}
+
 }  // namespace
 
 void TForm1::FormShow()
@@ -149,6 +193,7 @@ void TForm1::FormShow()
     InitDrawingState();
     if (ProgramFolder.empty())
         ProgramFolder = platform::ExecutableFolder();
+    RemoveLeftoverTemporaries(ProgramFolder);
     ExchangeFileRead = ReadExchangeFile(ProgramFolder + std::string(ExchangeFileName));
     ResetOutputAttributes();
     FillTextTypeList(ComboBox3);
@@ -168,7 +213,7 @@ void TForm1::FormClose()
         // The records are written from the output store alone; the model
         // goes meanwhile.
         const DrawingStateRelease release = FreeDrawingStateAside();
-        WriteExchangeFile(ProgramFolder + std::string(ExchangeFileName));
+        ExchangeFileWritten = HandBack(ProgramFolder + std::string(ExchangeFileName), Toolkit);
     }
     FreeDrawingState();
 }

@@ -97,6 +97,11 @@ public:
     // was not started by the host.
     bool ExchangeFileRead = false;
 
+    // Set by FormClose: the records reached the exchange file. False when
+    // writing it failed and the user gave up; the program then ends with a
+    // non-zero status.
+    bool ExchangeFileWritten = false;
+
     // Handlers, called by the front end.
     void FormShow();      // once, when the dialog is first shown
     void FormClose();     // once, when the dialog has closed, however it closed
@@ -132,10 +137,9 @@ private:
 // The program's one form, set by the program entry.
 extern TForm1* Form1;
 
-// Names of the exchange file and of the vertical dimension's settings file
-// in ProgramFolder; the other kinds name theirs in DimensionKind.
+// The exchange file in ProgramFolder; each kind names its settings file in
+// DimensionKind.
 inline constexpr std::string_view ExchangeFileName = "JWC_TEMP.TXT";
-inline constexpr std::string_view SettingsFileName = "q304.dat";
 
 // A run that shows no dialog and draws nothing: the exchange file in
 // programFolder (the executable's when empty) holds the empty output.

@@ -410,7 +410,7 @@ bool ReadExchangeFile(const std::string& path, ReaderThreads threads)
     if (!platform::FileExists(path))
         return false;
     platform::InputFile file;
-    if (!file.Open(path))
+    if (!platform::OpenForReading(file, path))
         return false;
     if (threads == ReaderThreads::Machine) {
         // Below a few batches a second thread costs more than it saves.

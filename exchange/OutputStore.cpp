@@ -42,10 +42,21 @@ std::string RenderExchangeFile()
 
 bool WriteExchangeFile(const std::string& path)
 {
-    if (platform::WriteWholeFile(path, RenderExchangeFile()))
+    platform::FileError ignored;
+    if (TryWriteExchangeFile(path, ignored))
         return true;
+    DiscardExchangeFile(path);
+    return false;
+}
+
+bool TryWriteExchangeFile(const std::string& path, platform::FileError& error)
+{
+    return platform::WriteWholeFile(path, RenderExchangeFile(), platform::WithoutTemporary::Fail, &error);
+}
+
+void DiscardExchangeFile(const std::string& path)
+{
     // The file at path is still the host's own input; left there, the host
     // would read it back as if it were this program's output.
     platform::RemoveFile(path);
-    return false;
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "exchange/BlockList.h"
+#include "platform/Files.h"
 
 constexpr std::size_t MaxStoredLineBytes = 255;
 
@@ -21,6 +22,13 @@ void AppendOutputLine(std::string_view line);
 // ends, a line ending in a double quote joined with the next, "hq" for an
 // empty store. On any I/O error no file is left behind and false returned.
 bool WriteExchangeFile(const std::string& path);
+
+// For a caller that may try again: the same write, but on failure the file
+// at path is left as it was and error says why.
+bool TryWriteExchangeFile(const std::string& path, platform::FileError& error);
+// Giving up after TryWriteExchangeFile failed: what WriteExchangeFile does
+// on failure.
+void DiscardExchangeFile(const std::string& path);
 
 // The exact bytes WriteExchangeFile writes.
 std::string RenderExchangeFile();

@@ -1,5 +1,9 @@
 // The dialog: its description, the defaults it gives the form, start-up
 // with the text-type list, and every way of closing it.
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
 #include "dialog/FormLayout.h"
 #include "exchange/DrawingState.h"
 #include "support/DialogHarness.h"
@@ -79,4 +83,77 @@ TEST(Dialog, ProgramFolderDefaultsToTheExecutablesFolder)
     EXPECT_EQ(form.ProgramFolder.back(), '/');
     EXPECT_TRUE(std::filesystem::exists(form.ProgramFolder + "DialogTest"));
     FreeDrawingState();
+}
+
+// The records reach the host or the user gives up: each failed write is
+// told once, Retry writes again, and giving up leaves nothing the host
+// could take for this run's output.
+TEST(Dialog, FailedHandBackAsksTheUserUntilWrittenOrCancelled)
+{
+    const struct {
+        const char* Name;
+        std::vector<bool> Answers;
+        std::size_t FreedAfter;  // the question after which the file can be written; 0: never
+        std::size_t Questions;
+        bool Written;
+    } cases[] = {
+        {"cancel", {}, 0, 1, false},
+        {"retry once the cause is gone", {true}, 1, 1, true},
+        {"retry twice before it is gone", {true, true}, 2, 2, true},
+        {"retry while it lasts, then cancel", {true, true, false}, 0, 3, false},
+    };
+    for (const auto& c : cases) {
+        DialogRun run(ExchangeText({"hq", "hp1 0 0", "hp2 0 10", "hp3 5 0", "hp4 -1 5"}));
+        // A folder where the temporary file must go: no write can succeed.
+        const std::string blocker = run.Scratch.File("JWC_TEMP.TXT.tmp");
+        ASSERT_TRUE(std::filesystem::create_directory(blocker));
+        run.Toolkit.RetryAnswers = c.Answers;
+        run.Toolkit.OnQuestion = [&] {
+            if (run.Toolkit.Questions.size() == c.FreedAfter)
+                std::filesystem::remove(blocker);
+        };
+        run.Cancel();
+        EXPECT_EQ(run.Toolkit.Questions.size(), c.Questions) << c.Name;
+        EXPECT_EQ(run.Form.ExchangeFileWritten, c.Written) << c.Name;
+        EXPECT_EQ(run.ExchangeBytes(), c.Written ? "hq\r\n" : "<missing>") << c.Name;
+        EXPECT_TRUE(run.Toolkit.Messages.empty()) << c.Name;
+        ASSERT_FALSE(run.Toolkit.Questions.empty());
+        // The file and the system's reason, then what the buttons do.
+        const std::string& question = run.Toolkit.Questions.front();
+        EXPECT_TRUE(question.starts_with("図面をホストに渡せませんでした。\n\n" + run.Scratch.File("JWC_TEMP.TXT") +
+                                         "\n" + std::strerror(EISDIR) + "\n\n"))
+            << question;
+        EXPECT_TRUE(question.ends_with("［キャンセル］をクリックすると、何も作図されません。")) << question;
+    }
+}
+
+// Nobody to ask (a form without a front end): the run gives up at once.
+TEST(Dialog, FailedHandBackWithoutAToolkitGivesUp)
+{
+    ScratchFolder scratch;
+    ASSERT_TRUE(std::filesystem::create_directory(scratch.File("JWC_TEMP.TXT.tmp")));
+    TForm1 form;
+    form.ProgramFolder = scratch.Folder();
+    form.FormShow();
+    form.FormClose();
+    EXPECT_FALSE(form.ExchangeFileWritten);
+}
+
+// A run killed while it wrote leaves its temporary files; the next start
+// removes them, and nothing else.
+TEST(Dialog, StartRemovesTheTemporariesOfAnEndedRun)
+{
+    ScratchFolder scratch;
+    for (const char* name : {"JWC_TEMP.TXT.tmp", "q304.dat.tmp", "q308.ini.tmp", "other.tmp", "q304.dat"})
+        WriteBytes(scratch.File(name), "x");
+    TForm1 form;
+    form.ProgramFolder = scratch.Folder();
+    form.FormShow();
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(scratch.Folder()))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"other.tmp", "q304.dat"}));
+    form.FormClose();
+    EXPECT_TRUE(form.ExchangeFileWritten);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
@@ -165,6 +166,31 @@ TEST(OutputFile, CloseReportsDataThatNeverReachedTheDisk)
     ASSERT_TRUE(file.Create("/dev/full"));
     file.Write("hq\r\n");
     EXPECT_FALSE(file.Close());
+    EXPECT_EQ(file.Error().Code, static_cast<unsigned long>(ENOSPC));
+    EXPECT_FALSE(file.Error().Passing);
+    EXPECT_FALSE(FileErrorText(file.Error()).empty());
+}
+
+// Each failure keeps the system's reason; nothing here is held for a moment
+// by another program, so no failure is passing.
+TEST_F(FilesFolder, FailuresKeepTheSystemsReason)
+{
+    InputFile in;
+    EXPECT_FALSE(in.Open(Path("missing")));
+    FileError moved, removed, written;
+    EXPECT_FALSE(MoveFileOver(Path("missing"), Path("b"), &moved));
+    EXPECT_FALSE(RemoveFile(Path("missing"), &removed));
+    ASSERT_EQ(::mkdir(Path("a.txt.tmp").c_str(), 0700), 0);
+    EXPECT_FALSE(WriteWholeFile(Path("a.txt"), "x", WithoutTemporary::Fail, &written));
+    const struct {
+        FileError Error;
+        int Code;
+    } cases[] = {{in.Error(), ENOENT}, {moved, ENOENT}, {removed, ENOENT}, {written, EISDIR}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.Error.Code, static_cast<unsigned long>(c.Code));
+        EXPECT_FALSE(c.Error.Passing);
+    }
+    EXPECT_EQ(FileErrorText(FileError()), "");
 }
 
 TEST(ExecutablePath, NamesThisProgram)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
@@ -122,4 +123,20 @@ TEST_F(ExchangeFolder, ReadOnlyFolderLeavesNoPartialFile)
     EXPECT_FALSE(WriteExchangeFile(exchange_));
     EXPECT_FALSE(platform::FileExists(exchange_));
     EXPECT_FALSE(platform::FileExists(exchange_ + ".tmp"));
+}
+
+// A caller that may try again keeps the host's input until it gives up.
+TEST_F(ExchangeFolder, TriedWriteKeepsTheInputUntilDiscarded)
+{
+    StoreLines({"lg0"});
+    ASSERT_EQ(::mkdir((exchange_ + ".tmp").c_str(), 0700), 0);
+    platform::FileError error;
+    EXPECT_FALSE(TryWriteExchangeFile(exchange_, error));
+    EXPECT_EQ(error.Code, static_cast<unsigned long>(EISDIR));
+    EXPECT_EQ(Contents(exchange_), "hq\r\nhp1 0 0\r\n");
+    ASSERT_EQ(::rmdir((exchange_ + ".tmp").c_str()), 0);
+    EXPECT_TRUE(TryWriteExchangeFile(exchange_, error));
+    EXPECT_EQ(Contents(exchange_), "lg0\r\n");
+    DiscardExchangeFile(exchange_);
+    EXPECT_FALSE(platform::FileExists(exchange_));
 }

@@ -150,3 +150,19 @@ TEST(Program, PointCommandsTakeTwoFiniteNumbersOnly)
     // Blanks and tabs around and between the numbers are only separators.
     EXPECT_EQ(ProgramRun(Sample, "ComboBox3=1\nPoint4= \t-12488.0173392285  24917.3306114752\t\nOK\n").Exchange, plain);
 }
+
+// The exchange file cannot be written: the user is told, on one line, and
+// the program ends with a status the host's launcher can see.
+TEST(Program, UnwritableExchangeFileIsToldAndEndsNonZero)
+{
+    for (const char* commands : {"Cancel\n", "ComboBox3=0\nOK\n"}) {
+        const ProgramRun run(Sample, commands, "", {}, {"JWC_TEMP.TXT.tmp"});
+        EXPECT_EQ(run.Status, 1) << commands;
+        const std::string told = "message: " + Utf8(u8"図面をホストに渡せませんでした。") + " " +
+                                 run.Scratch.File("JWC_TEMP.TXT") + " Is a directory ";
+        EXPECT_TRUE(run.Out.starts_with(told)) << run.Out;
+        EXPECT_TRUE(run.Out.ends_with(Utf8(u8"何も作図されません。") + "\nclosed\n")) << run.Out;
+        EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 2) << run.Out;
+        EXPECT_EQ(run.Exchange, "<missing>");
+    }
+}

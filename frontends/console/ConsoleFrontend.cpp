@@ -12,8 +12,11 @@
 //   OK           presses Button1
 //   Cancel       presses Button2
 //
-// Standard output gets "focus: NAME", "message: TEXT", "preview: FILE" and
-// "closed", and no other line starts with those words. The screen is UTF-8; the form and
+// Standard output gets "focus: NAME", "message: TEXT" (a text of several
+// lines on one), "preview: FILE" and "closed", and no other line starts
+// with those words. When the exchange file cannot be written, its message
+// is printed and, on a terminal, the user may try again; a script gives up,
+// and the program then exits with status 1. The screen is UTF-8; the form and
 // the files stay Shift-JIS.
 #include <poll.h>
 #include <termios.h>
@@ -38,6 +41,18 @@ namespace {
 
 std::string Screen(std::string_view sjis) { return platform::SjisToUtf8(std::string(sjis)); }
 
+// A message's lines joined by blanks, so that it stays one line of output.
+std::string OneLine(const std::string& text)
+{
+    std::string line;
+    for (const char c : text)
+        if (c != '\n' && c != '\r')
+            line += c;
+        else if (!line.empty() && line.back() != ' ')
+            line += ' ';
+    return line;
+}
+
 class ConsoleToolkit : public FormToolkit {
 public:
     explicit ConsoleToolkit(bool interactive) : interactive_(interactive) {}
@@ -49,9 +64,20 @@ public:
 
     void ShowMessage(const std::string& sjisText) override
     {
-        std::cout << "message: " << Screen(sjisText) << std::endl;
+        std::cout << "message: " << Screen(OneLine(sjisText)) << std::endl;
         if (interactive_)
             waitForOk_ = true;
+    }
+
+    bool AskRetry(const std::string& sjisText) override
+    {
+        std::cout << "message: " << Screen(OneLine(sjisText)) << std::endl;
+        if (!interactive_)
+            return false;
+        // The terminal is back in line mode once the dialog has closed.
+        std::cout << "[retry: r, cancel: c] " << std::flush;
+        std::string answer;
+        return std::getline(std::cin, answer) && (answer == "r" || answer == "retry");
     }
 
     void RepaintStatus(const std::string& sjisText) override
@@ -465,5 +491,5 @@ int RunFrontend(TForm1& form)
     form.FormClose();
     std::cout << "closed" << std::endl;
     form.Toolkit = nullptr;
-    return 0;
+    return form.ExchangeFileWritten ? 0 : 1;
 }

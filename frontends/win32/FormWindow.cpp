@@ -195,7 +195,7 @@ int FormWindow::Run()
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    return 0;
+    return form_.ExchangeFileWritten ? 0 : 1;
 }
 
 void FormWindow::PlaceAtFormPosition()
@@ -259,6 +259,17 @@ void FormWindow::ShowMessage(const std::string& sjisText)
     const std::wstring text = WideFromSjis(sjisText);
     const std::wstring title = WideFromSjis(form_.ApplicationTitle);
     MessageBoxW(dialog_, text.c_str(), title.c_str(), MB_ICONQUESTION | MB_OK);
+}
+
+bool FormWindow::AskRetry(const std::string& sjisText)
+{
+    const std::wstring text = WideFromSjis(sjisText);
+    const std::wstring title = WideFromSjis(layout::Form().ApplicationTitle);
+    // The dialog is still there when the form closes (CloseForm destroys it
+    // only afterwards) and owns the box; one already being destroyed cannot.
+    const HWND owner = dialog_ != nullptr && IsWindowVisible(dialog_) ? dialog_ : nullptr;
+    return MessageBoxW(owner, text.c_str(), title.c_str(), MB_ICONWARNING | MB_RETRYCANCEL | MB_DEFBUTTON1) ==
+           IDRETRY;
 }
 
 void FormWindow::RepaintStatus(const std::string& sjisText)

@@ -48,6 +48,7 @@ public:
     void ShowMessage(const std::string& sjisText) override;
     void RepaintStatus(const std::string& sjisText) override;
     void CloseForm() override;
+    bool AskRetry(const std::string& sjisText) override;
 
 private:
     static LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

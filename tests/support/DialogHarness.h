@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
 #include <iterator>
 #include <optional>
@@ -83,18 +84,30 @@ inline std::string ExchangeText(const std::vector<std::string>& records)
     return text;
 }
 
-// What a front end does with the four effects, written down in order.
+// What a front end does with the effects, written down in order.
 class RecordingToolkit : public FormToolkit {
 public:
     std::vector<std::string> Focused;
     std::vector<std::string> Messages;
     std::vector<std::string> Statuses;
+    std::vector<std::string> Questions;
+    // The user's answers to the Retry/Cancel questions in turn (true:
+    // Retry); Cancel once they run out. OnQuestion runs before each answer.
+    std::vector<bool> RetryAnswers;
+    std::function<void()> OnQuestion;
     int CloseRequests = 0;
     TForm1* Form = nullptr;
 
     void FocusControl(const std::string& name) override { Focused.push_back(name); }
     void ShowMessage(const std::string& text) override { Messages.push_back(text); }
     void RepaintStatus(const std::string& text) override { Statuses.push_back(text); }
+    bool AskRetry(const std::string& text) override
+    {
+        Questions.push_back(text);
+        if (OnQuestion)
+            OnQuestion();
+        return Questions.size() <= RetryAnswers.size() && RetryAnswers[Questions.size() - 1];
+    }
     // A real dialog closes at once and runs its close handler.
     void CloseForm() override
     {

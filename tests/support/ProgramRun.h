@@ -14,11 +14,15 @@
 namespace harness {
 
 struct ProgramRun {
-    // arguments are given to the shell as they stand.
+    // arguments are given to the shell as they stand; files (name, bytes)
+    // and folders are made in the program's folder before it starts.
     ProgramRun(const std::string& exchange, const std::string& commands, const std::string& arguments = "",
-               const std::vector<std::pair<std::string, std::string>>& files = {})
+               const std::vector<std::pair<std::string, std::string>>& files = {},
+               const std::vector<std::string>& folders = {})
     {
         std::filesystem::copy_file(Q308_BINARY_DIR "/q308", Scratch.File("q308"));
+        for (const std::string& folder : folders)
+            std::filesystem::create_directory(Scratch.File(folder));
         WriteBytes(Scratch.File("JWC_TEMP.TXT"), exchange);
         WriteBytes(Scratch.File("commands"), commands);
         for (const auto& [name, bytes] : files)

@@ -18,7 +18,9 @@ std::string SettingsAt(const wchar_t* left, const wchar_t* top)
     return Sjis(text);
 }
 
-// The exchange file is held open without sharing while the program runs.
+// The exchange file is held open without sharing while the program runs:
+// reading it at start and writing it at the end each give up after waiting
+// a while; the user is told, and Cancel ends the program with a failure.
 void CheckLockedExchange(const Settings& settings)
 {
     Case c(L"locked exchange file");
@@ -34,8 +36,9 @@ void CheckLockedExchange(const Settings& settings)
         c.Equal(static_cast<long long>(items.size()), 11, L"ComboBox3 items");
         if (!items.empty())
             c.Equal(items[0], L"現在の文字種(No1)", L"ComboBox3 item 0");
-        program.Click(program.Control(L"Button2"));
-        program.WaitForExit(c);
+        program.PostClick(program.Control(L"Button2"));
+        AnswerHandBackBox(c, program, IDCANCEL);
+        program.WaitForExit(c, 15000, 1);
     }
     CloseHandle(lock);
     std::string after;
@@ -44,16 +47,49 @@ void CheckLockedExchange(const Settings& settings)
     c.Check(!Exists(program.File(L"JWC_TEMP.TXT.tmp")), L"no temporary file left behind");
 }
 
-// An exchange file that is a folder cannot be read or replaced.
+// An exchange file that is a folder cannot be read or replaced: the user
+// is told at once, without a wait.
 void CheckFolderAsExchange(const Settings& settings)
 {
     Case c(L"exchange file that is a folder");
     Program program(settings.Executable, JoinPath(settings.Root, L"folder-exchange"));
     MakeFolder(program.File(L"JWC_TEMP.TXT"));
     if (program.Start(c)) {
+        const ULONGLONG closed = GetTickCount64();
         PostMessageW(program.Dialog(), WM_CLOSE, 0, 0);
-        program.WaitForExit(c);
+        program.WaitForMessageBox(8000);
+        const ULONGLONG asked = GetTickCount64() - closed;
+        c.Check(asked < 1000, L"the box comes at once: " + Number(static_cast<long long>(asked)) + L" ms");
+        AnswerHandBackBox(c, program, IDCANCEL);
+        program.WaitForExit(c, 15000, 1);
     }
+    c.Check(!Exists(program.File(L"JWC_TEMP.TXT.tmp")), L"no temporary file left behind");
+}
+
+// A read-only exchange file is not waited for: the user is told at once;
+// Retry asks again while it stays read-only.
+void CheckReadOnlyExchange(const Settings& settings)
+{
+    Case c(L"read-only exchange file");
+    Program program(settings.Executable, JoinPath(settings.Root, L"read-only-exchange"));
+    const std::string sample = Sample(L"host-four-points.txt");
+    WriteBytes(program.File(L"JWC_TEMP.TXT"), sample);
+    WriteBytes(program.File(L"q304.dat"), SettingsAt(L"120", L"130"));
+    SetFileAttributesW(program.File(L"JWC_TEMP.TXT").c_str(), FILE_ATTRIBUTE_READONLY);
+    if (program.Start(c)) {
+        const ULONGLONG pressed = GetTickCount64();
+        program.PostClick(program.Control(L"Button1"));
+        program.WaitForMessageBox(8000);
+        const ULONGLONG asked = GetTickCount64() - pressed;
+        c.Check(asked < 1000, L"the box comes at once: " + Number(static_cast<long long>(asked)) + L" ms");
+        AnswerHandBackBox(c, program, IDRETRY);
+        // The second attempt fails the same way and asks again.
+        AnswerHandBackBox(c, program, IDCANCEL);
+        program.WaitForExit(c, 15000, 1);
+    }
+    SetFileAttributesW(program.File(L"JWC_TEMP.TXT").c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::string after;
+    c.Check(ReadBytes(program.File(L"JWC_TEMP.TXT"), after) && after == sample, L"the read-only file is kept");
     c.Check(!Exists(program.File(L"JWC_TEMP.TXT.tmp")), L"no temporary file left behind");
 }
 
@@ -70,8 +106,9 @@ void CheckUnwritableFolder(const Settings& settings)
     MakeFolder(program.File(L"JWC_TEMP.TXT.tmp"));
     MakeFolder(program.File(L"q304.dat.tmp"));
     if (program.Start(c)) {
-        program.Click(program.Control(L"Button1"));
-        program.WaitForExit(c);
+        program.PostClick(program.Control(L"Button1"));
+        AnswerHandBackBox(c, program, IDCANCEL);
+        program.WaitForExit(c, 15000, 1);
     }
     // No temporary file can be made beside q304.dat: the save writes the
     // file in place rather than never saving.
@@ -135,6 +172,7 @@ void CheckFaults(const Settings& settings)
 {
     CheckLockedExchange(settings);
     CheckFolderAsExchange(settings);
+    CheckReadOnlyExchange(settings);
     CheckUnwritableFolder(settings);
     CheckSavedPosition(settings, L"5000", L"4000", true);
     CheckSavedPosition(settings, L"-50", L"10", false);

@@ -78,6 +78,7 @@ int wmain(int argc, wchar_t** argv)
     wt::RunScenarios(settings, {}, L" (preview open)", true);
     wt::CheckPreview(settings);
     wt::CheckFaults(settings);
+    wt::CheckHolds(settings);
     wt::CheckDensities(settings);
     wt::CheckKinds(settings);
 

@@ -2,6 +2,7 @@
 // whole-file writes that never leave a partial file, Shift-JIS conversion.
 #include "WineTest.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/Charset.h"
@@ -118,9 +119,30 @@ void CheckFiles(const Settings& settings)
 
     HANDLE lock = CreateFileW(JoinPath(folder, name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     c.Check(lock != INVALID_HANDLE_VALUE, L"cannot lock the file");
-    const bool lockedWrite = platform::WriteWholeFile(path, "new");
+    ULONGLONG start = GetTickCount64();
+    platform::FileError lockedError;
+    const bool lockedWrite = platform::WriteWholeFile(path, "new", platform::WithoutTemporary::Fail, &lockedError);
+    ULONGLONG waited = GetTickCount64() - start;
     CloseHandle(lock);
     c.Check(!lockedWrite, L"WriteWholeFile over a file open elsewhere without sharing reports a failure");
+    c.Check(lockedError.Passing && waited >= 1900 && waited < 4000,
+            L"a held file is waited for about two seconds: error " + Number(lockedError.Code) + L" after " +
+                Number(static_cast<long long>(waited)) + L" ms");
+    // The system's reason, in the user's language.
+    const std::wstring reason = FromSjis(platform::FileErrorText(lockedError));
+    c.Check(std::any_of(reason.begin(), reason.end(), [](wchar_t ch) { return ch >= 0x3000; }),
+            L"the reason is given in Japanese: " + reason);
+
+    // A read-only file is not waited for.
+    SetFileAttributesW(JoinPath(folder, name).c_str(), FILE_ATTRIBUTE_READONLY);
+    start = GetTickCount64();
+    platform::FileError readOnlyError;
+    const bool readOnlyWrite = platform::WriteWholeFile(path, "new", platform::WithoutTemporary::Fail, &readOnlyError);
+    waited = GetTickCount64() - start;
+    SetFileAttributesW(JoinPath(folder, name).c_str(), FILE_ATTRIBUTE_NORMAL);
+    c.Check(!readOnlyWrite && readOnlyError.Code == ERROR_ACCESS_DENIED && !readOnlyError.Passing && waited < 500,
+            L"a read-only file is reported at once: error " + Number(readOnlyError.Code) + L" after " +
+                Number(static_cast<long long>(waited)) + L" ms");
     c.Check(platform::ReadWholeFile(path, read) && read == "x", L"the locked file is kept: " + Hex(read));
     c.Check(!Exists(JoinPath(folder, name + L".tmp")), L"no temporary file after the failed write");
 

@@ -237,7 +237,7 @@ bool Program::Running() const
     return process_.hProcess != nullptr && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-bool Program::WaitForExit(Case& c, DWORD milliseconds, DWORD expected)
+bool Program::WaitForExit(Case& c, DWORD milliseconds, DWORD status)
 {
     if (process_.hProcess == nullptr)
         return false;
@@ -247,9 +247,9 @@ bool Program::WaitForExit(Case& c, DWORD milliseconds, DWORD expected)
         WaitForSingleObject(process_.hProcess, 5000);
         return false;
     }
-    DWORD status = 1;
-    GetExitCodeProcess(process_.hProcess, &status);
-    return c.Equal(status, expected, L"exit status");
+    DWORD ended = STILL_ACTIVE;
+    GetExitCodeProcess(process_.hProcess, &ended);
+    return c.Equal(ended, status, L"exit status");
 }
 
 std::vector<HWND> Program::Children() const
@@ -360,6 +360,14 @@ void Program::Click(HWND button) const
 {
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, 3000, &ignored);
+}
+
+void Program::PostClick(HWND button) const
+{
+    // As the button tells its dialog, without waiting for the handler:
+    // it may show a box of its own.
+    PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
 }
 
 void Program::PostKey(WORD key) const

@@ -129,7 +129,6 @@ public:
     // Waits for the program to end; true when it ended with that status.
     bool WaitForExit(Case& c, DWORD milliseconds = 15000, DWORD status = 0);
 
-
     // The window of a control, found by class and position; a radio
     // group's frame, or with item >= 0 its item-th button.
     HWND Control(const std::wstring& name, int item = -1) const;
@@ -146,6 +145,7 @@ public:
     void SetText(const std::wstring& name, const std::wstring& text) const;
     void SetIndex(const std::wstring& name, int index) const;  // list, radio group or check box
     void Click(HWND button) const;                             // returns once handled
+    void PostClick(HWND button) const;                         // returns at once
     void PostKey(WORD key) const;                              // to the focused control
     void Type(HWND window, const std::wstring& text) const;
     void Move(int left, int top) const;
@@ -192,6 +192,12 @@ void CheckPreview(const Settings& settings);
 bool PreviewShown(const Program& program, bool expected = true);
 inline constexpr char PreviewOpenIni[] = "[Preview]\r\nOpen=1\r\n";
 void CheckFaults(const Settings& settings);
+// Files held for a while by another program, as a virus scanner does.
+void CheckHolds(const Settings& settings);
+// The box that says the drawing could not be handed to the host: waits for
+// it, checks it, and answers it with IDRETRY or IDCANCEL. False when no
+// such box appeared in time.
+bool AnswerHandBackBox(Case& c, const Program& program, int answer, DWORD milliseconds = 8000);
 // A settings file that places the dialog at (left, top): kept there, or
 // brought onto the nearest screen when it would be out of reach.
 void CheckSavedPosition(const Settings& settings, const wchar_t* left, const wchar_t* top, bool movedOnScreen);
