@@ -190,7 +190,7 @@ void CheckOpenAndType(const Settings& settings)
     SendMessageW(program.Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit7), TRUE);
     program.SetText(L"Edit7", L"");
     Settle(program);
-    c.Equal(TextOf(status), L"「長さ」の値は受け付けられません", L"status line with Edit7 empty");
+    c.Equal(TextOf(status), L"「長さ」の値は受け付けられません（0 < 値 ≦ 1000）", L"status line with Edit7 empty");
     program.Type(edit7, L"3");
     Settle(program);
     c.Equal(TextOf(status), L"寸法値 40", L"status line after typing 3");
@@ -204,7 +204,7 @@ void CheckOpenAndType(const Settings& settings)
     // A value OK refuses names its control; the last good dimension stays, faint.
     program.SetText(L"Edit8", L"180");
     Settle(program);
-    c.Equal(TextOf(status), L"「角度」の値は受け付けられません", L"status line with Edit8 at 180");
+    c.Equal(TextOf(status), L"「角度」の値は受け付けられません（0 < 値 < 180）", L"status line with Edit8 at 180");
     const Snapshot refused = TakeSnapshot(preview);
     c.Check(refused.Blue == 0 && refused.Faint > 50, L"the last good dimension is dimmed: " + Number(refused.Blue) +
                                                          L" strong, " + Number(refused.Faint) + L" faint pixels");
