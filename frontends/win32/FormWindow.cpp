@@ -188,7 +188,7 @@ int FormWindow::Run()
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (dialog_ != nullptr && preview_ && preview_->TranslateShortcut(message))
+        if (dialog_ != nullptr && preview_ && preview_->PreTranslate(message))
             continue;
         if (dialog_ != nullptr && IsDialogMessageW(dialog_, &message))
             continue;
