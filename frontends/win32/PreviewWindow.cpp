@@ -29,24 +29,26 @@ std::wstring Title(const TForm1& form) { return platform::WideFromSjis("プレ�
 
 preview::PixelRect ToPixelRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-// A window of the thread the dialog is waiting on (its message box), if any.
+struct PopupSearch {
+    HWND Dialog, Except, Found;
+};
+
+BOOL CALLBACK FindEnabledPopup(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<PopupSearch*>(parameter);
+    if (window != search->Except && GetWindow(window, GW_OWNER) == search->Dialog && IsWindowVisible(window) &&
+        IsWindowEnabled(window)) {
+        search->Found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A window the dialog is waiting on (its message box), if any.
 HWND EnabledPopupOf(HWND dialog, HWND except)
 {
-    struct Search {
-        HWND Dialog, Except, Found;
-    } search{dialog, except, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(parameter);
-            if (window != s->Except && GetWindow(window, GW_OWNER) == s->Dialog && IsWindowVisible(window) &&
-                IsWindowEnabled(window)) {
-                s->Found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    PopupSearch search{dialog, except, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindEnabledPopup, reinterpret_cast<LPARAM>(&search));
     return search.Found;
 }
 
