@@ -382,6 +382,10 @@ LRESULT FormWindow::HandleDialog(UINT message, WPARAM wParam, LPARAM lParam)
         if (preview_)
             preview_->FollowDialog(wParam != FALSE);
         break;
+    case WM_WINDOWPOSCHANGED:
+        if (preview_)
+            preview_->StayAboveDialog(*reinterpret_cast<const WINDOWPOS*>(lParam));
+        break;
     case WM_DPICHANGED:
         // Dragged onto a monitor of another density: the whole form again
         // at the new one, in the rectangle Windows suggests.

@@ -168,6 +168,9 @@ void PreviewWindow::Open()
     view_.reset();
     Recompute();
     ShowWindow(window_, SW_SHOWNOACTIVATE);
+    // Wine raises the dialog once more while it takes in the events of
+    // its showing; a moment later the preview goes above it again.
+    SetTimer(window_, RaiseTimer, RaiseDelay, nullptr);
     placement_.Open = true;
     RememberPlace();
     CheckMenuItem();
@@ -307,6 +310,25 @@ void PreviewWindow::FollowDialog(bool shown)
 {
     if (window_ != nullptr && placement_.Open)
         ShowWindow(window_, shown ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
+void PreviewWindow::StayAboveDialog(const WINDOWPOS& change)
+{
+    if ((change.flags & SWP_NOZORDER) == 0)
+        RaiseAboveDialog();
+}
+
+void PreviewWindow::RaiseAboveDialog()
+{
+    if (window_ == nullptr || raising_ || !IsWindowVisible(window_))
+        return;
+    // Below the dialog, then on top: a real change of order, which Wine
+    // passes on to the X server; a window already first would be left
+    // where X has it.
+    raising_ = true;
+    SetWindowPos(window_, dialog_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    raising_ = false;
 }
 
 void PreviewWindow::RememberPlace()
@@ -535,6 +557,11 @@ LRESULT PreviewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         ShowContextMenu(POINT{x, y});
         return 0;
     case WM_TIMER:
+        if (wParam == RaiseTimer) {
+            KillTimer(window_, RaiseTimer);
+            RaiseAboveDialog();
+            return 0;
+        }
         if (wParam == RepaintTimer) {
             KillTimer(window_, RepaintTimer);
             panResting_ = true;

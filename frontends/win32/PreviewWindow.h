@@ -56,6 +56,11 @@ public:
     bool HandleSysCommand(WPARAM command);
     // The dialog was hidden or shown again (with the taskbar window).
     void FollowDialog(bool shown);
+    // The dialog's WM_WINDOWPOSCHANGED: where the preview overlaps it (on a
+    // screen too small for both side by side) it stays above it, as an
+    // owned window does, which Wine leaves undone when it raises the dialog.
+    void StayAboveDialog(const WINDOWPOS& change);
+    void RaiseAboveDialog();
     // The dialog is closing: q308.ini, when the preview was used in this run
     // or the file was there at start. Once only.
     void SaveState();
@@ -75,6 +80,8 @@ private:
     // once the pointer rests this long.
     static constexpr UINT_PTR RepaintTimer = 1;
     static constexpr UINT RepaintDelay = 120;
+    static constexpr UINT_PTR RaiseTimer = 2;
+    static constexpr UINT RaiseDelay = 100;
     // The time the last mouse move of a drag took, recomputing and painting,
     // in microseconds, for anyone who measures the program from outside.
     static constexpr const wchar_t* FrameTimeProperty = L"Q308.FrameMicroseconds";
@@ -146,6 +153,7 @@ private:
     bool used_ = false;
     bool saved_ = false;
     bool sizing_ = false;
+    bool raising_ = false;
 
     std::optional<preview::View> view_;
     preview::Box shownBounds_;  // the dimension's bounds the view was last checked against
