@@ -38,7 +38,7 @@ TEST(PreviewPlace, BesideTheDialogNarrowerOrOverItsFarSide)
     } cases[] = {
         {"96 DPI, room on the right", {100, 120, 615, 520}, 420, 200, {615, 120, 1035, 520}},
         {"96 DPI, room on the left only", {860, 120, 1375, 520}, 420, 200, {440, 120, 860, 520}},
-        // The case: 770 wide at x = 100, 410 pixels to its right.
+        // 770 wide at x = 100: 410 pixels to its right, too few for 630.
         {"144 DPI, narrower on the right", {100, 100, 870, 692}, 630, 300, {870, 100, 1280, 692}},
         {"144 DPI, narrower on the left", {500, 100, 1270, 692}, 630, 300, {0, 100, 500, 692}},
         // 1024 wide at 192 DPI: no side holds even the minimum.

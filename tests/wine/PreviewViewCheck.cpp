@@ -14,7 +14,8 @@ namespace wt {
 
 namespace {
 
-// The scene beside a plan outline of 20 m by 12 m, as the issue met it.
+// The scene beside a plan outline of 20 m by 12 m, beside which the whole
+// drawing would leave the dimension a few pixels.
 std::string SceneWithPlan()
 {
     std::string bytes = PreviewScene();
