@@ -56,6 +56,22 @@ COLORREF ColourOf(Role role, bool dimmed)
     return dimmed ? Faint(c) : c;
 }
 
+// The face a text record names, as "<ＭＳ ゴシック>" or plain.
+std::wstring FaceOf(const std::string& fontUtf8)
+{
+    std::wstring face = platform::WideFromUtf8(fontUtf8);
+    if (face.size() >= 2 && face.front() == L'<' && face.back() == L'>')
+        face = face.substr(1, face.size() - 2);
+    return face.empty() ? L"MS Gothic" : face.substr(0, LF_FACESIZE - 1);
+}
+
+HFONT TextFont(const std::wstring& face, int height, int width, int escapement)
+{
+    return CreateFontW(-height, width, escapement, escapement, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS | CLIP_LH_ANGLES, ANTIALIASED_QUALITY, DEFAULT_PITCH,
+                       face.c_str());
+}
+
 // Pens and brushes for one pass, made once each rather than once a shape.
 class GdiObjects {
 public:
@@ -68,6 +84,8 @@ public:
             DeleteObject(pen);
         for (auto& [key, brush] : brushes_)
             DeleteObject(brush);
+        for (const FontKey& key : fonts_)
+            DeleteObject(key.Font);
     }
     HPEN Pen(COLORREF colour, int width)
     {
@@ -76,6 +94,19 @@ public:
                 return pen;
         pens_.push_back({{colour, width}, CreatePen(PS_SOLID, width, colour)});
         return pens_.back().second;
+    }
+    // The texts of a drawing mostly share a few faces and sizes.
+    HFONT Font(const std::wstring& face, int height, int width, int escapement)
+    {
+        for (const FontKey& key : fonts_)
+            if (key.Face == face && key.Height == height && key.Width == width && key.Escapement == escapement)
+                return key.Font;
+        if (fonts_.size() >= 64) {
+            DeleteObject(fonts_.front().Font);
+            fonts_.erase(fonts_.begin());
+        }
+        fonts_.push_back({face, height, width, escapement, TextFont(face, height, width, escapement)});
+        return fonts_.back().Font;
     }
     HBRUSH Brush(COLORREF colour)
     {
@@ -87,7 +118,13 @@ public:
     }
 
 private:
+    struct FontKey {
+        std::wstring Face;
+        int Height, Width, Escapement;
+        HFONT Font;
+    };
     std::vector<std::pair<std::pair<COLORREF, int>, HPEN>> pens_;
+    std::vector<FontKey> fonts_;
     std::vector<std::pair<COLORREF, HBRUSH>> brushes_;
 };
 
@@ -122,22 +159,6 @@ bool Meets(const preview::Box& a, const preview::Box& b)
     return !a.Empty && !b.Empty && a.MinX <= b.MaxX && a.MaxX >= b.MinX && a.MinY <= b.MaxY && a.MaxY >= b.MinY;
 }
 
-// The face a text record names, as "<ＭＳ ゴシック>" or plain.
-std::wstring FaceOf(const std::string& fontUtf8)
-{
-    std::wstring face = platform::WideFromUtf8(fontUtf8);
-    if (face.size() >= 2 && face.front() == L'<' && face.back() == L'>')
-        face = face.substr(1, face.size() - 2);
-    return face.empty() ? L"MS Gothic" : face.substr(0, LF_FACESIZE - 1);
-}
-
-HFONT TextFont(const std::wstring& face, int height, int width, double angleDeg)
-{
-    const int escapement = static_cast<int>(std::lround(std::fmod(angleDeg, 360.0) * 10));
-    return CreateFontW(-height, width, escapement, escapement, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS | CLIP_LH_ANGLES, ANTIALIASED_QUALITY, DEFAULT_PITCH,
-                       face.c_str());
-}
 
 // One pass of shapes over a DC: where they are cut, and the pens they take.
 struct Pass {
@@ -146,15 +167,54 @@ struct Pass {
     const DpiScale& Scale;
     preview::Box Box;  // the area and its guard, in pixels
     GdiObjects Objects;
+    // The host's drawing is one colour, so the order of its lines does not
+    // show: they are gathered and drawn in one call a pen, which under Wine
+    // is many times faster than one call a line.
+    bool Gather = false;
+    HPEN Pen = nullptr;
+    std::vector<POINT> Points;
+    std::vector<DWORD> Runs;
+
+    void Flush()
+    {
+        if (!Runs.empty())
+            PolyPolyline(Dc, Points.data(), Runs.data(), static_cast<DWORD>(Runs.size()));
+        Points.clear();
+        Runs.clear();
+    }
+    Pass(HDC dc, const preview::Fit& fit, const DpiScale& scale, const preview::Box& box, bool gather)
+        : Dc(dc), Fit(fit), Scale(scale), Box(box), Gather(gather)
+    {
+        SelectObject(Dc, GetStockObject(NULL_BRUSH));
+    }
+    // The DC gets the system's objects back before ours are deleted.
+    ~Pass()
+    {
+        Flush();
+        SelectObject(Dc, GetStockObject(BLACK_PEN));
+        SelectObject(Dc, GetStockObject(WHITE_BRUSH));
+        SelectObject(Dc, GetStockObject(SYSTEM_FONT));
+    }
+    Pass(const Pass&) = delete;
+    Pass& operator=(const Pass&) = delete;
+
+    void UsePen(HPEN pen)
+    {
+        if (pen == Pen)
+            return;
+        Flush();
+        SelectObject(Dc, pen);
+        Pen = pen;
+    }
 };
 
 // The text from its bottom left along its angle, stretched to the length
 // its record gives it, as the host sets it.
 void PaintText(Pass& pass, const Shape& s, COLORREF colour)
 {
+    // Too small to read, or zoomed into one stroke: nothing to set.
     const double heightPixels = s.Height * pass.Fit.Scale;
-    const std::wstring text = platform::WideFromUtf8(s.Utf8);
-    if (!(heightPixels >= 2) || heightPixels > LargestText || text.empty())
+    if (!(heightPixels >= 2) || heightPixels > LargestText || s.Utf8.empty())
         return;
     preview::Box bounds;
     const preview::Box drawing = preview::ShapeBounds(s);
@@ -162,30 +222,27 @@ void PaintText(Pass& pass, const Shape& s, COLORREF colour)
     bounds.Add(pass.Fit.ToPixels({drawing.MaxX, drawing.MaxY}).X, pass.Fit.ToPixels({drawing.MaxX, drawing.MaxY}).Y);
     if (!Meets(bounds, pass.Box) || bounds.Width() > LargestText * 100)
         return;
+    pass.Flush();
+    const std::wstring text = platform::WideFromUtf8(s.Utf8);
     const int height = static_cast<int>(std::lround(heightPixels));
     const std::wstring face = FaceOf(s.FontUtf8);
     HDC dc = pass.Dc;
-    HFONT font = TextFont(face, height, 0, 0);
-    HGDIOBJ old = SelectObject(dc, font);
+    SelectObject(dc, pass.Objects.Font(face, height, 0, 0));
     SIZE natural{};
     TEXTMETRICW metrics{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &natural);
     GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    DeleteObject(font);
     const double wanted = s.Length * pass.Fit.Scale;
     int width = 0;
     if (natural.cx > 0 && wanted > 0)
         width = static_cast<int>(std::clamp(std::lround(metrics.tmAveCharWidth * wanted / natural.cx), 1L, 100000L));
-    font = TextFont(face, height, width, s.AngleDeg);
-    old = SelectObject(dc, font);
+    const int escapement = static_cast<int>(std::lround(std::fmod(s.AngleDeg, 360.0) * 10));
+    SelectObject(dc, pass.Objects.Font(face, height, width, escapement));
     SetTextColor(dc, colour);
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
     const POINT at = ToPoint(pass.Fit.ToPixels(s.Centre));
     TextOutW(dc, at.x, at.y, text.c_str(), static_cast<int>(text.size()));
-    SelectObject(dc, old);
-    DeleteObject(font);
 }
 
 void PaintLines(Pass& pass, const std::vector<Point>& pixels, bool closed)
@@ -195,7 +252,12 @@ void PaintLines(Pass& pass, const std::vector<Point>& pixels, bool closed)
         path.push_back(path.front());
     for (const std::vector<Point>& run : preview::ClipPolyline(path, pass.Box)) {
         const std::vector<POINT> points = ToPoints(run);
-        Polyline(pass.Dc, points.data(), static_cast<int>(points.size()));
+        if (pass.Gather) {
+            pass.Points.insert(pass.Points.end(), points.begin(), points.end());
+            pass.Runs.push_back(static_cast<DWORD>(points.size()));
+        } else {
+            Polyline(pass.Dc, points.data(), static_cast<int>(points.size()));
+        }
     }
 }
 
@@ -242,7 +304,7 @@ void PaintShape(Pass& pass, const Shape& s, bool dimmed)
         return;
     }
     HDC dc = pass.Dc;
-    SelectObject(dc, pass.Objects.Pen(colour, std::max(1, pass.Scale.Length(s.Style == Role::Input ? 1 : 2))));
+    pass.UsePen(pass.Objects.Pen(colour, std::max(1, pass.Scale.Length(s.Style == Role::Input ? 1 : 2))));
     const bool filled = s.Filled || s.Kind == ShapeKind::Dot;
     SelectObject(dc, filled ? static_cast<HGDIOBJ>(pass.Objects.Brush(colour)) : GetStockObject(NULL_BRUSH));
     switch (s.Kind) {
@@ -278,7 +340,7 @@ void PaintPicks(Pass& pass, const std::vector<preview::PickedMark>& picks)
     HFONT font = CreateFontW(-pass.Scale.Length(PickLabelHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
                              DEFAULT_PITCH, L"MS Gothic");
-    SelectObject(dc, pass.Objects.Pen(PickColour, std::max(1, pass.Scale.Length(1))));
+    pass.UsePen(pass.Objects.Pen(PickColour, std::max(1, pass.Scale.Length(1))));
     SelectObject(dc, GetStockObject(NULL_BRUSH));
     const HGDIOBJ oldFont = SelectObject(dc, font);
     SetTextColor(dc, PickColour);
@@ -358,13 +420,9 @@ void PreviewPainter::MakeInput(HDC dc, int width, int height, const preview::Pic
     const RECT all{0, 0, width, height};
     FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     {
-        Pass pass{memory, fit, scale, GuardedBox(width, height, scale), {}};
-        const HGDIOBJ oldPen = SelectObject(memory, GetStockObject(BLACK_PEN));
-        const HGDIOBJ oldBrush = SelectObject(memory, GetStockObject(NULL_BRUSH));
+        Pass pass(memory, fit, scale, GuardedBox(width, height, scale), true);
         for (std::size_t i = 0; i < inputCount; ++i)
             PaintShape(pass, picture.Shapes[i], false);
-        SelectObject(memory, oldPen);
-        SelectObject(memory, oldBrush);
     }
     SelectObject(memory, old);
     DeleteDC(memory);
@@ -414,15 +472,11 @@ bool PreviewPainter::Paint(HDC dc, const RECT& area, int keptHeight, const previ
     }
     BitBlt(frame, dx, dy, width, height, input, 0, 0, SRCCOPY);
     {
-        Pass pass{frame, fit, scale, GuardedBox(width, height, scale), {}};
-        const HGDIOBJ oldPen = SelectObject(frame, GetStockObject(BLACK_PEN));
-        const HGDIOBJ oldBrush = SelectObject(frame, GetStockObject(NULL_BRUSH));
+        Pass pass(frame, fit, scale, GuardedBox(width, height, scale), false);
         // The picked points beneath the dimension, which they must not hide.
         PaintPicks(pass, picture.Picked);
         for (std::size_t i = inputCount; i < picture.Shapes.size(); ++i)
             PaintShape(pass, picture.Shapes[i], picture.OutputDimmed);
-        SelectObject(frame, oldPen);
-        SelectObject(frame, oldBrush);
     }
     BitBlt(dc, area.left, area.top, width, height, frame, 0, 0, SRCCOPY);
     SelectObject(input, oldInput);
