@@ -153,9 +153,13 @@ void PreviewWindow::Open()
     used_ = true;
     RECT place = DefaultPlace();
     if (placement_.HasPlace) {
-        // Where the user left it, wholly on the screen nearest to that.
-        const RECT asked{placement_.Left, placement_.Top, placement_.Left + std::min(placement_.Width, 100000),
-                         placement_.Top + std::min(placement_.Height, 100000)};
+        // Where the user left it, wholly on the screen nearest to that. The
+        // screen is looked up with values no file can make overflow.
+        const auto position = [](int32_t v) { return std::clamp<int32_t>(v, -1000000, 1000000); };
+        const auto extent = [](int32_t v) { return std::clamp<int32_t>(v, 0, 100000); };
+        const RECT asked{position(placement_.Left), position(placement_.Top),
+                         position(placement_.Left) + extent(placement_.Width),
+                         position(placement_.Top) + extent(placement_.Height)};
         const preview::PixelRect kept = preview::WhollyInside(
             placement_.Left, placement_.Top, placement_.Width, placement_.Height,
             ToPixelRect(NearestWorkArea(asked)), scale_.Length(MinimumWidth), scale_.Length(MinimumHeight));

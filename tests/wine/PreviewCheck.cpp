@@ -317,6 +317,9 @@ void CheckDamagedIni(const Settings& settings)
         {L"garbage", std::string("[Preview]\r\nOpen=1\r\nLeft=\xFF\xFE\r\nTop=x\r\n\x81\r\n"), false},
         {L"huge", "[Preview]\r\nOpen=1\r\nLeft=10\r\nTop=10\r\nWidth=100000\r\nHeight=2000000000\r\n", true},
         {L"off-screen", "[Preview]\r\nOpen=1\r\nLeft=50000\r\nTop=-40000\r\nWidth=400\r\nHeight=300\r\n", true},
+        // Sums of these would overflow a 32-bit integer.
+        {L"extremes", "[Preview]\r\nOpen=1\r\nLeft=2147483000\r\nTop=-2147483000\r\nWidth=2147483647\r\nHeight=300\r\n",
+         true},
     };
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     for (const auto& damaged : cases) {
