@@ -84,6 +84,17 @@ bool Shows(const View& view, const Box& bounds, int width, int height, int margi
     return low.X >= margin && high.X <= width - margin && high.Y >= margin && low.Y <= height - margin;
 }
 
+bool DimensionLeaves(const View& view, const Box& before, const Box& after, int width, int height, int margin)
+{
+    if (after.Empty)
+        return false;
+    if (Shows(view, before, width, height, margin) && !Shows(view, after, width, height, margin))
+        return true;
+    const Fit fit = FitOf(view, width, height);
+    const Point low = fit.ToPixels({after.MinX, after.MinY}), high = fit.ToPixels({after.MaxX, after.MaxY});
+    return high.X < 0 || low.X > width || low.Y < 0 || high.Y > height;
+}
+
 int PickedMarkAt(const Picture& picture, const Fit& fit, double x, double y, double radius, unsigned allowed)
 {
     int found = 0;

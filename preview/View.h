@@ -39,6 +39,12 @@ View Panned(const View& view, double dx, double dy);
 // Whether bounds lie wholly in the area less margin pixels all round.
 bool Shows(const View& view, const Box& bounds, int width, int height, int margin);
 
+// Whether a change of the controls that moved the dimension from the
+// bounds before to those after asks for the view to frame it again: it
+// was shown whole and is no longer, or no part of it is in the area. A
+// view the user zoomed into part of the dimension stays.
+bool DimensionLeaves(const View& view, const Box& before, const Box& after, int width, int height, int margin);
+
 // The picked point whose mark lies within radius pixels of (x, y), the
 // nearest of those among the numbers allowed (a bit set: 1 << n); 0 for none.
 int PickedMarkAt(const Picture& picture, const Fit& fit, double x, double y, double radius, unsigned allowed);

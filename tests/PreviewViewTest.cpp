@@ -126,3 +126,24 @@ TEST(PreviewView, ThePointerTakesTheNearestAllowedPickedPoint)
     for (const auto& c : cases)
         EXPECT_EQ(PickedMarkAt(picture, fit, c.X, c.Y, 6, c.Allowed), c.Number) << c.X << ", " << c.Y;
 }
+
+TEST(PreviewView, AChangeReframesOnlyADimensionThatLeftTheView)
+{
+    const View view = Framed(BoxOf(0, 0, 100, 100), 220, 220, 10);  // two pixels a unit, 10 to spare
+    const struct {
+        Box Before, After;
+        bool Leaves;
+    } cases[] = {
+        {BoxOf(0, 0, 100, 100), BoxOf(0, 0, 100, 104), false},   // still inside the margin's spare pixels
+        {BoxOf(0, 0, 100, 100), BoxOf(0, 0, 100, 120), true},    // it grew out of the view
+        {BoxOf(0, 0, 100, 100), BoxOf(20, 20, 80, 80), false},  // it shrank
+        // The user zoomed in on part of it: a change that keeps part in view stays.
+        {BoxOf(-500, -500, 500, 500), BoxOf(-500, -500, 520, 500), false},
+        {BoxOf(-500, -500, 500, 500), BoxOf(1000, 1000, 1100, 1100), true},  // wholly out of the area
+        {Box{}, BoxOf(0, 0, 100, 100), false},                               // first drawn, and in view
+        {BoxOf(0, 0, 100, 100), Box{}, false},                               // nothing to show
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DimensionLeaves(view, c.Before, c.After, 220, 220, 0), c.Leaves)
+            << c.After.MinX << ", " << c.After.MinY << " - " << c.After.MaxX << ", " << c.After.MaxY;
+}

@@ -188,7 +188,7 @@ int FormWindow::Run()
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (dialog_ != nullptr && preview_ && preview_->TranslateShortcut(message))
+        if (dialog_ != nullptr && preview_ && preview_->PreTranslate(message))
             continue;
         if (dialog_ != nullptr && IsDialogMessageW(dialog_, &message))
             continue;
@@ -392,6 +392,10 @@ LRESULT FormWindow::HandleDialog(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SHOWWINDOW:
         if (preview_)
             preview_->FollowDialog(wParam != FALSE);
+        break;
+    case WM_WINDOWPOSCHANGED:
+        if (preview_)
+            preview_->StayAboveDialog(*reinterpret_cast<const WINDOWPOS*>(lParam));
         break;
     case WM_DPICHANGED:
         // Dragged onto a monitor of another density: the whole form again

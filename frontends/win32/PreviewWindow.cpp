@@ -4,26 +4,53 @@
 
 #include "dialog/FormLayout.h"
 #include "dialog/Unit1.h"
-#include "frontends/win32/PreviewPainter.h"
 #include "frontends/win32/ScreenPlace.h"
 #include "platform/WideText.h"
+#include "preview/DraggedPoint.h"
+#include "preview/PreviewPlace.h"
 
 namespace win32 {
 
 namespace {
 
 constexpr wchar_t PreviewClass[] = L"Q308Preview";
-// A system-menu command of our own: below the system's (0xF000 on) and with
-// the low four bits clear, which the system keeps for itself.
-constexpr UINT PreviewCommand = 0x0110;
 // In 96-DPI pixels, scaled to the window's density like the dialog's form.
-constexpr int StatusHeight = 24;
 constexpr int DefaultWidth = 420;
 constexpr int MinimumWidth = 200;
 constexpr int MinimumHeight = 160;
-constexpr COLORREF StatusColour = RGB(231, 231, 231);
+constexpr int LegendFontHeight = 11;
+constexpr int LegendPadding = 2;
+constexpr COLORREF LegendColour = RGB(0x60, 0x60, 0x60);
+// Posted to itself when the preview was activated: the activation goes
+// back to the dialog once the activating message is done with.
+constexpr UINT GiveBackMessage = WM_APP + 1;
 
 std::wstring Title(const TForm1& form) { return platform::WideFromSjis("プレビュー - " + form.Caption); }
+
+preview::PixelRect ToPixelRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+struct PopupSearch {
+    HWND Dialog, Except, Found;
+};
+
+BOOL CALLBACK FindEnabledPopup(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<PopupSearch*>(parameter);
+    if (window != search->Except && GetWindow(window, GW_OWNER) == search->Dialog && IsWindowVisible(window) &&
+        IsWindowEnabled(window)) {
+        search->Found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A window the dialog is waiting on (its message box), if any.
+HWND EnabledPopupOf(HWND dialog, HWND except)
+{
+    PopupSearch search{dialog, except, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindEnabledPopup, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
 
 }  // namespace
 
@@ -38,8 +65,8 @@ PreviewWindow::~PreviewWindow()
         DestroyWindow(window_);
     if (font_ != nullptr)
         DeleteObject(font_);
-    if (statusBrush_ != nullptr)
-        DeleteObject(statusBrush_);
+    if (legendFont_ != nullptr)
+        DeleteObject(legendFont_);
 }
 
 void PreviewWindow::Start()
@@ -47,8 +74,8 @@ void PreviewWindow::Start()
     fileAtStart_ = LoadPreviewSettings(form_.ProgramFolder + std::string(PreviewSettingsFileName), placement_);
     if (HMENU menu = GetSystemMenu(dialog_, FALSE)) {
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        const std::wstring item = platform::WideFromSjis("プレビュー(&P)\tCtrl+P");
-        AppendMenuW(menu, MF_STRING, PreviewCommand, item.c_str());
+        AppendMenuW(menu, MF_STRING, PreviewCommand, platform::WideFromSjis(PreviewItemText).c_str());
+        AppendMenuW(menu, MF_STRING | MF_GRAYED, ResetPointsCommand, platform::WideFromSjis(ResetItemText).c_str());
     }
     if (placement_.Open)
         Open();
@@ -59,7 +86,7 @@ bool PreviewWindow::Create()
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
@@ -69,18 +96,15 @@ bool PreviewWindow::Create()
     if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         return false;
 
-    // No activation: a click, a move or a resize leaves the focus, Enter and
-    // Escape with the dialog.
+    // No activation: a click leaves the focus, Enter and Escape with the
+    // dialog (and a move or resize gives them back, GiveBackActivation).
     const std::wstring title = Title(form_);
     window_ = CreateWindowExW(WS_EX_NOACTIVATE, PreviewClass, title.c_str(),
                               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, 0, 0,
                               DefaultWidth, 300, dialog_, nullptr, instance, this);
     if (window_ == nullptr)
         return false;
-    statusBrush_ = CreateSolidBrush(StatusColour);
-    // A real static control, so that tests and screen readers can read it.
-    status_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
-                              0, 0, 10, StatusHeight, window_, nullptr, instance, nullptr);
+    strip_.Create(window_);
     // It comes up beside the dialog, so at the dialog's density.
     scale_.Dpi = DpiOfWindow(dialog_);
     ApplyScale(nullptr);
@@ -89,13 +113,21 @@ bool PreviewWindow::Create()
 
 void PreviewWindow::ApplyScale(const RECT* suggested)
 {
-    const HFONT previous = font_;
-    font_ = CreateFontW(-scale_.Length(layout::Form().FontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                        static_cast<DWORD>(layout::Form().Charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                        DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, platform::WideFromSjis(layout::Form().FontName).c_str());
-    SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    const auto makeFont = [this](int height) {
+        return CreateFontW(-scale_.Length(height), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                           static_cast<DWORD>(layout::Form().Charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                           DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
+                           platform::WideFromSjis(layout::Form().FontName).c_str());
+    };
+    const HFONT previous = font_, previousLegend = legendFont_;
+    font_ = makeFont(layout::Form().FontHeight);
+    legendFont_ = makeFont(LegendFontHeight);
+    strip_.SetFont(font_);
+    SendMessageW(strip_.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (previous != nullptr)
         DeleteObject(previous);
+    if (previousLegend != nullptr)
+        DeleteObject(previousLegend);
     if (suggested != nullptr)
         SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -105,17 +137,13 @@ void PreviewWindow::ApplyScale(const RECT* suggested)
 
 RECT PreviewWindow::DefaultPlace() const
 {
-    // Beside the dialog at its height: right of it, or left where the
-    // screen has no room on the right.
     RECT dialog{};
     GetWindowRect(dialog_, &dialog);
-    const RECT work = NearestWorkArea(dialog);
-    const int height = dialog.bottom - dialog.top;
-    const int width = scale_.Length(DefaultWidth);
-    int left = dialog.right;
-    if (left + width > work.right && dialog.left - width >= work.left)
-        left = dialog.left - width;
-    return {left, dialog.top, left + width, dialog.top + height};
+    const preview::PixelRect place =
+        preview::PlaceBesideDialog(ToPixelRect(dialog), ToPixelRect(NearestWorkArea(dialog)),
+                                   scale_.Length(DefaultWidth), scale_.Length(MinimumWidth),
+                                   scale_.Length(MinimumHeight));
+    return {place.Left, place.Top, place.Right, place.Bottom};
 }
 
 void PreviewWindow::Open()
@@ -124,22 +152,29 @@ void PreviewWindow::Open()
         return;
     used_ = true;
     RECT place = DefaultPlace();
-    if (placement_.HasPlace)
-        place = {placement_.Left, placement_.Top, placement_.Left + placement_.Width,
-                 placement_.Top + placement_.Height};
-    // No bigger than the screen it comes up on, and on a screen the user can reach.
-    const RECT work = NearestWorkArea(place);
-    const int minimumWidth = scale_.Length(MinimumWidth), minimumHeight = scale_.Length(MinimumHeight);
-    const int width = std::clamp(static_cast<int>(place.right - place.left), minimumWidth,
-                                 std::max<int>(minimumWidth, work.right - work.left));
-    const int height = std::clamp(static_cast<int>(place.bottom - place.top), minimumHeight,
-                                  std::max<int>(minimumHeight, work.bottom - work.top));
-    const POINT at = ReachablePosition(place.left, place.top, width, height, scale_.Dpi);
-    SetWindowPos(window_, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (placement_.HasPlace) {
+        // Where the user left it, wholly on the screen nearest to that. The
+        // screen is looked up with values no file can make overflow.
+        const auto position = [](int32_t v) { return std::clamp<int32_t>(v, -1000000, 1000000); };
+        const auto extent = [](int32_t v) { return std::clamp<int32_t>(v, 0, 100000); };
+        const RECT asked{position(placement_.Left), position(placement_.Top),
+                         position(placement_.Left) + extent(placement_.Width),
+                         position(placement_.Top) + extent(placement_.Height)};
+        const preview::PixelRect kept = preview::WhollyInside(
+            placement_.Left, placement_.Top, placement_.Width, placement_.Height,
+            ToPixelRect(NearestWorkArea(asked)), scale_.Length(MinimumWidth), scale_.Length(MinimumHeight));
+        place = {kept.Left, kept.Top, kept.Right, kept.Bottom};
+    }
+    SetWindowPos(window_, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     Layout();
     pullValues_();
+    view_.reset();
     Recompute();
     ShowWindow(window_, SW_SHOWNOACTIVATE);
+    // Wine raises the dialog once more while it takes in the events of
+    // its showing; a moment later the preview goes above it again.
+    SetTimer(window_, RaiseTimer, RaiseDelay, nullptr);
     placement_.Open = true;
     RememberPlace();
     CheckMenuItem();
@@ -147,6 +182,8 @@ void PreviewWindow::Open()
 
 void PreviewWindow::Close()
 {
+    if (gesture_ != Gesture::None)
+        CancelGesture();
     if (window_ != nullptr)
         ShowWindow(window_, SW_HIDE);
     placement_.Open = false;
@@ -167,6 +204,13 @@ void PreviewWindow::CheckMenuItem()
         ::CheckMenuItem(menu, PreviewCommand, MF_BYCOMMAND | (placement_.Open ? MF_CHECKED : MF_UNCHECKED));
 }
 
+void PreviewWindow::UpdateResetItem()
+{
+    const bool moved = form_.MovedPoint3 || form_.MovedPoint4;
+    if (HMENU menu = GetSystemMenu(dialog_, FALSE))
+        EnableMenuItem(menu, ResetPointsCommand, MF_BYCOMMAND | (moved ? MF_ENABLED : MF_GRAYED));
+}
+
 void PreviewWindow::ControlsChanged()
 {
     if (!placement_.Open || window_ == nullptr)
@@ -182,38 +226,113 @@ void PreviewWindow::Recompute()
         started_ = true;
     }
     live_.Update(form_);
-    SetWindowTextW(status_, platform::WideFromSjis(live_.Status()).c_str());
-    RECT picture{};
-    GetClientRect(window_, &picture);
-    picture.bottom = std::max(picture.top, picture.bottom - scale_.Length(StatusHeight));
-    InvalidateRect(window_, &picture, FALSE);
+    UpdateStrip();
+    UpdateResetItem();
+    const RECT area = PictureArea();
+    const preview::Box bounds = preview::DimensionBounds(live_.Current());
+    if (!view_)
+        FrameDimension();
+    else if (gesture_ != Gesture::DragPoint &&
+             preview::DimensionLeaves(*view_, shownBounds_, bounds, area.right - area.left, area.bottom - area.top, 0))
+        FrameDimension();
+    if (gesture_ != Gesture::DragPoint)
+        shownBounds_ = bounds;
+    InvalidatePicture();
 }
 
-bool PreviewWindow::TranslateShortcut(const MSG& message)
+void PreviewWindow::UpdateStrip()
 {
-    if (message.message != WM_KEYDOWN || message.wParam != 'P' || (GetKeyState(VK_CONTROL) & 0x8000) == 0 ||
-        (GetKeyState(VK_MENU) & 0x8000) != 0 || (GetKeyState(VK_SHIFT) & 0x8000) != 0)
-        return false;
+    std::vector<std::wstring> lines;
+    if (gesture_ == Gesture::DragPoint && dragAt_)
+        lines.push_back(platform::WideFromSjis(preview::MovingPointLine(dragNumber_, *dragAt_)));
+    for (const std::string& line : live_.StatusLines())
+        lines.push_back(platform::WideFromSjis(line));
+    if (gesture_ != Gesture::DragPoint) {
+        const std::string note = preview::MovedPointsNote(form_.MovedPoint3, form_.MovedPoint4);
+        if (!note.empty())
+            lines.push_back(platform::WideFromSjis(note));
+    }
+    if (strip_.SetLines(lines))
+        Layout(true);
+}
+
+bool PreviewWindow::PreTranslate(const MSG& message)
+{
     const bool ours = message.hwnd == dialog_ || IsChild(dialog_, message.hwnd) ||
                       (window_ != nullptr && (message.hwnd == window_ || IsChild(window_, message.hwnd)));
-    if (!ours || !IsWindowEnabled(dialog_))
+    if (!ours)
         return false;
-    Toggle();
-    return true;
+    if (message.message == WM_MOUSEWHEEL) {
+        // Windows hands the wheel to the focus; over the preview it is the preview's.
+        const POINT at{static_cast<short>(LOWORD(message.lParam)), static_cast<short>(HIWORD(message.lParam))};
+        const HWND under = WindowFromPoint(at);
+        if (window_ == nullptr || !IsWindowVisible(window_) || (under != window_ && !IsChild(window_, under)))
+            return false;
+        Zoom(GET_WHEEL_DELTA_WPARAM(message.wParam), at);
+        return true;
+    }
+    if (gesture_ != Gesture::None && message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+        // Escape ends the drag, not the dialog.
+        CancelGesture();
+        return true;
+    }
+    if (gesture_ != Gesture::None && (message.message == WM_SYSKEYDOWN ||
+                                      (message.message == WM_KEYDOWN && message.wParam == VK_RETURN))) {
+        // OK or a button's mnemonic: with the point where it is now.
+        FinishGesture();
+        return false;
+    }
+    if (message.message != WM_KEYDOWN || (GetKeyState(VK_CONTROL) & 0x8000) == 0 ||
+        (GetKeyState(VK_MENU) & 0x8000) != 0 || (GetKeyState(VK_SHIFT) & 0x8000) != 0 || !IsWindowEnabled(dialog_))
+        return false;
+    if (message.wParam == 'P') {
+        Toggle();
+        return true;
+    }
+    if (message.wParam == 'R') {
+        ResetPoints();
+        return true;
+    }
+    return false;
 }
 
 bool PreviewWindow::HandleSysCommand(WPARAM command)
 {
-    if ((command & 0xFFF0) != PreviewCommand)
+    switch (command & 0xFFF0) {
+    case PreviewCommand:
+        Toggle();
+        return true;
+    case ResetPointsCommand:
+        ResetPoints();
+        return true;
+    default:
         return false;
-    Toggle();
-    return true;
+    }
 }
 
 void PreviewWindow::FollowDialog(bool shown)
 {
     if (window_ != nullptr && placement_.Open)
         ShowWindow(window_, shown ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
+void PreviewWindow::StayAboveDialog(const WINDOWPOS& change)
+{
+    if ((change.flags & SWP_NOZORDER) == 0)
+        RaiseAboveDialog();
+}
+
+void PreviewWindow::RaiseAboveDialog()
+{
+    if (window_ == nullptr || raising_ || !IsWindowVisible(window_))
+        return;
+    // Below the dialog, then on top: a real change of order, which Wine
+    // passes on to the X server; a window already first would be left
+    // where X has it.
+    raising_ = true;
+    SetWindowPos(window_, dialog_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    raising_ = false;
 }
 
 void PreviewWindow::RememberPlace()
@@ -234,37 +353,96 @@ void PreviewWindow::SaveState()
     if (saved_)
         return;
     saved_ = true;
+    // The dialog goes: a drag still under way ends where it is, without
+    // painting anything more.
+    if (gesture_ != Gesture::None) {
+        gesture_ = Gesture::None;
+        ending_ = true;
+        ReleaseCapture();
+        ending_ = false;
+    }
     if (used_ || fileAtStart_)
         SavePreviewSettings(form_.ProgramFolder + std::string(PreviewSettingsFileName), placement_);
 }
 
-void PreviewWindow::Layout()
+void PreviewWindow::GiveBackActivation()
 {
+    if (saved_ || !IsWindowVisible(dialog_))
+        return;
+    // To the dialog, or to the message box it is waiting on.
+    HWND target = dialog_;
+    if (!IsWindowEnabled(dialog_))
+        if (HWND popup = EnabledPopupOf(dialog_, window_))
+            target = popup;
+    if (GetForegroundWindow() != target)
+        SetForegroundWindow(target);
+    if (GetActiveWindow() != target)
+        SetActiveWindow(target);
+}
+
+void PreviewWindow::Layout(bool keepDrawing)
+{
+    if (window_ == nullptr)
+        return;
+    const RECT before = PictureArea();
     RECT client{};
     GetClientRect(window_, &client);
-    const int height = scale_.Length(StatusHeight);
-    SetWindowPos(status_, nullptr, 0, std::max(0L, client.bottom - height), client.right, height,
+    // The legend: one line, two where the window is narrow.
+    HDC dc = GetDC(window_);
+    const HGDIOBJ old = SelectObject(dc, legendFont_);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    const int lines = static_cast<int>(
+        WrapToWidth(dc, {platform::WideFromSjis(PreviewLegend)}, client.right - 2 * scale_.Length(LegendPadding * 2), 2)
+            .size());
+    SelectObject(dc, old);
+    ReleaseDC(window_, dc);
+    legendHeight_ = lines * metrics.tmHeight + 2 * scale_.Length(LegendPadding);
+    const int height = strip_.HeightFor(client.right, std::max(0L, client.bottom - legendHeight_) / 3, scale_);
+    SetWindowPos(strip_.Window(), nullptr, 0, std::max(0L, client.bottom - height), client.right, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT after = PictureArea();
+    if (keepDrawing && view_ && !EqualRect(&before, &after)) {
+        // The same fit in window pixels: its origin in the new area is
+        // where it was, less the distance the area's top moved.
+        const preview::Fit fit =
+            preview::FitOf(*view_, before.right - before.left, before.bottom - before.top);
+        const double originX = fit.OriginX + before.left - after.left, originY = fit.OriginY + before.top - after.top;
+        view_->Centre = {((after.right - after.left) / 2.0 - originX) / view_->Scale,
+                         (originY - (after.bottom - after.top) / 2.0) / view_->Scale};
+    }
+    InvalidateRect(window_, nullptr, FALSE);
 }
 
 void PreviewWindow::Paint()
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window_, &paint);
-    RECT area{};
-    GetClientRect(window_, &area);
-    area.bottom = std::max(area.top, area.bottom - scale_.Length(StatusHeight));
-    // Drawn off screen and copied in one go: no flicker while the user types.
-    const int width = std::max(1L, area.right - area.left), height = std::max(1L, area.bottom - area.top);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    const RECT local{0, 0, width, height};
-    PaintPicture(memory, local, live_.Current(), scale_);
-    BitBlt(dc, area.left, area.top, width, height, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    RECT client{};
+    GetClientRect(window_, &client);
+    // The legend above the picture, where it hides nothing of it.
+    RECT band{0, 0, client.right, std::min(static_cast<LONG>(legendHeight_), client.bottom)};
+    FillRect(dc, &band, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    const HGDIOBJ old = SelectObject(dc, legendFont_);
+    const int padding = scale_.Length(LegendPadding);
+    const std::vector<std::wstring> legend =
+        WrapToWidth(dc, {platform::WideFromSjis(PreviewLegend)}, client.right - 4 * padding, 2);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SetTextColor(dc, LegendColour);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
+    int y = padding;
+    for (const std::wstring& line : legend) {
+        ExtTextOutW(dc, 2 * padding, y, ETO_CLIPPED, &band, line.c_str(), static_cast<UINT>(line.size()), nullptr);
+        y += metrics.tmHeight;
+    }
+    SelectObject(dc, old);
+    const RECT area = PictureArea();
+    const bool panning = gesture_ == Gesture::Pan && !panResting_;
+    if (area.bottom > area.top && area.right > area.left &&
+        painter_.Paint(dc, area, client.bottom - area.top, live_.Current(), CurrentFit(), scale_, panning))
+        SetTimer(window_, RepaintTimer, RepaintDelay, nullptr);  // the whole picture once the pan rests
     EndPaint(window_, &paint);
 }
 
@@ -284,17 +462,41 @@ LRESULT CALLBACK PreviewWindow::WindowProc(HWND window, UINT message, WPARAM wPa
 
 LRESULT PreviewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
     switch (message) {
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
+    case WM_ACTIVATE:
+        // Wine activates a window the user moves or resizes, whatever its
+        // style; the keys go back to the dialog once that is over.
+        if (LOWORD(wParam) != WA_INACTIVE && !sizing_)
+            PostMessageW(window_, GiveBackMessage, 0, 0);
+        break;
+    case GiveBackMessage:
+        if (!sizing_)
+            GiveBackActivation();
+        return 0;
+    case WM_ENTERSIZEMOVE:
+        sizing_ = true;
+        break;
+    case WM_EXITSIZEMOVE:
+        sizing_ = false;
+        GiveBackActivation();
+        break;
     case WM_ERASEBKGND:
         return 1;  // the whole client area is painted by WM_PAINT
     case WM_PAINT:
         Paint();
         return 0;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->hwndItem != strip_.Window())
+            break;
+        strip_.Draw(*item, scale_);
+        return TRUE;
+    }
     case WM_SIZE:
         Layout();
-        InvalidateRect(window_, nullptr, FALSE);
         RememberPlace();
         return 0;
     case WM_MOVE:
@@ -305,23 +507,80 @@ LRESULT PreviewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         info->ptMinTrackSize = {scale_.Length(MinimumWidth), scale_.Length(MinimumHeight)};
         return 0;
     }
-    case WM_DPICHANGED:
+    case WM_DPICHANGED: {
         // Dragged onto a monitor of another density: its font and sizes
-        // again at the new one, in the rectangle Windows suggests.
-        scale_.Dpi = HIWORD(wParam);
+        // again at the new one, in the rectangle Windows suggests, showing
+        // the same part of the drawing.
+        const int dpi = HIWORD(wParam);
+        if (dpi <= 0 || lParam == 0)
+            return 0;
+        if (view_)
+            view_->Scale *= static_cast<double>(dpi) / scale_.Dpi;
+        scale_.Dpi = dpi;
         ApplyScale(reinterpret_cast<const RECT*>(lParam));
         return 0;
-    case WM_CTLCOLORSTATIC:
-        SetBkColor(reinterpret_cast<HDC>(wParam), StatusColour);
-        return reinterpret_cast<LRESULT>(statusBrush_);
+    }
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        ButtonDown(x, y, message == WM_LBUTTONDOWN);
+        return 0;
+    case WM_LBUTTONDBLCLK: {
+        // On a mark it is the start of a drag like any press; elsewhere it
+        // frames the dimension.
+        const RECT area = PictureArea();
+        if (gesture_ != Gesture::None || !PtInRect(&area, POINT{x, y}))
+            return 0;
+        if (MayChangePoints() && GripAt(x, y) != 0) {
+            ButtonDown(x, y, true);
+        } else {
+            FrameDimension();
+            InvalidatePicture();
+        }
+        return 0;
+    }
+    case WM_MOUSEMOVE:
+        MouseMove(x, y);
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_MBUTTONUP:
+        ButtonUp();
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (!ending_ && gesture_ != Gesture::None)
+            CancelGesture();
+        return 0;
+    case WM_MOUSEWHEEL:
+        // Where Windows hands the wheel to the window under the pointer.
+        Zoom(GET_WHEEL_DELTA_WPARAM(wParam), POINT{x, y});
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT && SetCursorForPointer())
+            return TRUE;
+        break;
+    case WM_CONTEXTMENU:
+        ShowContextMenu(POINT{x, y});
+        return 0;
+    case WM_TIMER:
+        if (wParam == RaiseTimer) {
+            KillTimer(window_, RaiseTimer);
+            RaiseAboveDialog();
+            return 0;
+        }
+        if (wParam == RepaintTimer) {
+            KillTimer(window_, RepaintTimer);
+            panResting_ = true;
+            InvalidatePicture();
+        }
+        return 0;
     case WM_CLOSE:
         // Its close box closes the preview only; the dialog stays as it is.
         Close();
         return 0;
     case WM_NCDESTROY: {
         const HWND window = window_;
+        RemovePropW(window, FrameTimeProperty);
         window_ = nullptr;
-        status_ = nullptr;
+        strip_.Forget();
         return DefWindowProcW(window, message, wParam, lParam);
     }
     default:

@@ -5,17 +5,28 @@
 // Ctrl+P, and q308.ini beside the program remembers whether it was open and
 // where. With no q308.ini and the window never opened, nothing of it shows
 // and no file of it is written.
+//
+// It is a view of the drawing: framed on the dimension at first, zoomed
+// with the wheel about the pointer, panned by dragging empty space, framed
+// again from its context menu or by a double-click. Points 3 and 4 are
+// dragged by their marks; Ctrl+R (or the menus) puts them back where the
+// host picked them.
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "dialog/PointD.h"
 #include "dialog/PreviewSettings.h"
 #include "frontends/win32/DpiScale.h"
+#include "frontends/win32/PreviewPainter.h"
+#include "frontends/win32/PreviewStrip.h"
 #include "preview/LivePreview.h"
+#include "preview/View.h"
 
 class TForm1;
 
@@ -30,43 +41,110 @@ public:
     PreviewWindow& operator=(const PreviewWindow&) = delete;
 
     // After FormShow, with the dialog shown: reads q308.ini, adds the system
-    // menu item, and opens the window if the file says it was open.
+    // menu items, and opens the window if the file says it was open.
     void Start();
     void Toggle();
     // A control of the dialog changed.
     void ControlsChanged();
-    // Ctrl+P anywhere in the dialog or the preview; true when it was that.
-    bool TranslateShortcut(const MSG& message);
-    // The dialog's WM_SYSCOMMAND; true when it was the preview's item.
+    // Before the dialog's message loop dispatches a message: Ctrl+P and
+    // Ctrl+R anywhere in the dialog or the preview, Escape and Enter while
+    // the mouse drags in the preview, and the wheel over the preview
+    // (delivered to the focus, which is the dialog's). True when the
+    // message was the preview's and is done with.
+    bool PreTranslate(const MSG& message);
+    // The dialog's WM_SYSCOMMAND; true when it was one of the preview's items.
     bool HandleSysCommand(WPARAM command);
     // The dialog was hidden or shown again (with the taskbar window).
     void FollowDialog(bool shown);
+    // The dialog's WM_WINDOWPOSCHANGED: where the preview overlaps it (on a
+    // screen too small for both side by side) it stays above it, as an
+    // owned window does, which Wine leaves undone when it raises the dialog.
+    void StayAboveDialog(const WINDOWPOS& change);
+    void RaiseAboveDialog();
     // The dialog is closing: q308.ini, when the preview was used in this run
     // or the file was there at start. Once only.
     void SaveState();
 
 private:
+    // System-menu commands of our own: below the system's (0xF000 on) and
+    // with the low four bits clear, which the system keeps for itself.
+    static constexpr UINT PreviewCommand = 0x0110;
+    static constexpr UINT ResetPointsCommand = 0x0120;
+    // The context menu's commands.
+    static constexpr UINT FrameDimensionCommand = 1;
+    static constexpr UINT FrameDrawingCommand = 2;
+    static constexpr UINT ResetPointsMenuCommand = 3;
+    static constexpr const char* PreviewItemText = "プレビュー(&P)\tCtrl+P";
+    static constexpr const char* ResetItemText = "指示点に戻す(&R)\tCtrl+R";
+    // A pan shows the kept picture moved along; the whole picture is painted
+    // once the pointer rests this long.
+    static constexpr UINT_PTR RepaintTimer = 1;
+    static constexpr UINT RepaintDelay = 120;
+    static constexpr UINT_PTR RaiseTimer = 2;
+    static constexpr UINT RaiseDelay = 100;
+    // The time the last mouse move of a drag took, recomputing and painting,
+    // in microseconds, for anyone who measures the program from outside.
+    static constexpr const wchar_t* FrameTimeProperty = L"Q308.FrameMicroseconds";
+
+    // What the left (or middle) button is doing in the picture.
+    enum class Gesture { None, DragPoint, Pan };
+
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool Create();
     void Open();
     void Close();
+    // The picture anew from the form; the view follows a dimension that
+    // left it, except while a point is dragged.
     void Recompute();
-    void Layout();
+    void UpdateStrip();
+    // The legend, the picture and the strip in the client area. With
+    // keepDrawing, the drawing stays where it is on the screen while the
+    // strip takes more or fewer lines (a drag adds one).
+    void Layout(bool keepDrawing = false);
     void Paint();
     void RememberPlace();
     RECT DefaultPlace() const;
     void CheckMenuItem();
+    void UpdateResetItem();
     // Font and sizes at scale_'s density.
     void ApplyScale(const RECT* suggested);
+    // After a move or resize of the preview, the keys belong to the dialog.
+    void GiveBackActivation();
+
+    // PreviewView.cpp: the view of the drawing.
+    RECT PictureArea() const;
+    preview::Fit CurrentFit() const;
+    void FrameDimension();
+    void FrameDrawing();
+    void InvalidatePicture();
+    void Zoom(int wheelDelta, POINT screen);
+    void ShowContextMenu(POINT screen);
+    // Both points back where the host picked them.
+    void ResetPoints();
+    bool MayChangePoints() const;
+
+    // PreviewMouse.cpp: the mouse in the picture.
+    void ButtonDown(int x, int y, bool left);
+    void MouseMove(int x, int y);
+    void ButtonUp();
+    bool SetCursorForPointer();
+    int GripAt(int x, int y);
+    void MoveDraggedPoint(int x, int y);
+    // Escape or a lost capture: the point or the view back as it was when
+    // the drag began.
+    void CancelGesture();
+    void FinishGesture();
 
     TForm1& form_;
     HWND dialog_;
     std::function<void()> pullValues_;
     HWND window_ = nullptr;
-    HWND status_ = nullptr;
+    PreviewStrip strip_;
+    PreviewPainter painter_;
     HFONT font_ = nullptr;
-    HBRUSH statusBrush_ = nullptr;
+    HFONT legendFont_ = nullptr;
+    int legendHeight_ = 0;
     DpiScale scale_;
     preview::LivePreview live_;
     bool started_ = false;
@@ -74,6 +152,19 @@ private:
     bool fileAtStart_ = false;
     bool used_ = false;
     bool saved_ = false;
+    bool sizing_ = false;
+    bool raising_ = false;
+
+    std::optional<preview::View> view_;
+    preview::Box shownBounds_;  // the dimension's bounds the view was last checked against
+    Gesture gesture_ = Gesture::None;
+    bool ending_ = false;  // the gesture releases the capture itself
+    POINT gestureStart_{};
+    int dragNumber_ = 0;
+    std::optional<PointD> dragFrom_;
+    std::optional<preview::Point> dragAt_;
+    preview::View panFrom_;
+    bool panResting_ = false;
 };
 
 }  // namespace win32

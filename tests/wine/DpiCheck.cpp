@@ -191,6 +191,7 @@ void CheckDensities(const Settings& settings)
                 program.WaitForExit(c);
             }
         }
+        CheckPreviewOnScreen(settings, dpi);
         RunScenarios(settings, DensityScenarios, L" at " + Number(dpi) + L" DPI");
         CheckSavedPosition(settings, L"5000", L"4000", true);
         CheckSavedPosition(settings, L"-50", L"10", false);

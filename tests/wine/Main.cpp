@@ -77,6 +77,10 @@ int wmain(int argc, wchar_t** argv)
     wt::RunScenarios(settings);
     wt::RunScenarios(settings, {}, L" (preview open)", true);
     wt::CheckPreview(settings);
+    wt::CheckPreviewDrag(settings);
+    wt::CheckPreviewView(settings);
+    wt::CheckPreviewMovedKeepsKeys(settings);
+    wt::CheckPreviewSpeed(settings);
     wt::CheckFaults(settings);
     wt::CheckHolds(settings);
     wt::CheckDensities(settings);

@@ -14,9 +14,11 @@ namespace {
 // The preview's item in the dialog's system menu, as its command arrives.
 constexpr WPARAM PreviewCommand = 0x0110;
 
+}  // namespace
+
 // A vertical dimension 40 long on a layer group of scale 2, the value
 // centred between its ends, beside a rectangle of the host's.
-std::string Scene()
+std::string PreviewScene()
 {
     std::wstring text;
     for (const wchar_t* line : {L"hq", L"hk 0", L"hs 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2", L"hp1-  0 0", L"hp2   10 40",
@@ -27,7 +29,7 @@ std::string Scene()
 }
 
 // Settings with the host's current text type chosen, the dialog at (left, top).
-std::string SceneSettings(int left, int top)
+std::string PreviewSceneSettings(int left, int top)
 {
     std::wstring text = Number(left) + L"\r\n" + Number(top) + L"\r\n";
     for (const wchar_t* line : {L"0", L"0", L"0", L"3", L"2", L"1", L"", L"", L"0.5", L"2", L"2", L"3", L"15", L"2",
@@ -35,6 +37,8 @@ std::string SceneSettings(int left, int top)
         text += std::wstring(line) + L"\r\n";
     return Sjis(text);
 }
+
+namespace {
 
 // The program's preview window, shown or not; nullptr when it has none.
 // Its title names the kind of dimension.
@@ -159,8 +163,8 @@ void CheckOpenAndType(const Settings& settings)
 {
     Case c(L"preview: the menu item, beside the dialog, following each keystroke");
     Program program(settings.Executable, JoinPath(settings.Root, L"preview"));
-    WriteBytes(program.File(L"JWC_TEMP.TXT"), Scene());
-    WriteBytes(program.File(L"q304.dat"), SceneSettings(100, 120));
+    WriteBytes(program.File(L"JWC_TEMP.TXT"), PreviewScene());
+    WriteBytes(program.File(L"q304.dat"), PreviewSceneSettings(100, 120));
     if (!program.Start(c))
         return;
     c.Check(WaitForPreview(program, false) == nullptr, L"no preview without q308.ini");
@@ -211,7 +215,15 @@ void CheckOpenAndType(const Settings& settings)
     program.SetText(L"Edit8", L"15");
     program.SetText(L"Edit7", L"3");
     Settle(program);
-    c.Check(TakeSnapshot(preview).Pixels == first.Pixels, L"the same values give the same picture again");
+    // The reversed arrows' run-outs left the first view, which followed
+    // them; a double-click on empty space frames the dimension again.
+    const RECT strip = RectInParent(StatusOf(preview));
+    POINT empty{Scaled(8), strip.top - Scaled(8)};
+    ClientToScreen(preview, &empty);
+    Click(empty);
+    Click(empty);
+    Settle(program);
+    c.Check(TakeSnapshot(preview).Pixels == first.Pixels, L"the same values, framed again, give the same picture");
 
     // Ctrl+P closes and opens it again, as the item's text says.
     SendKeys({{VK_CONTROL, false}, {'P', false}, {'P', true}, {VK_CONTROL, true}});
@@ -243,8 +255,8 @@ void CheckRemembered(const Settings& settings)
     RECT moved{};
     {
         Program program(settings.Executable, folder);
-        WriteBytes(program.File(L"JWC_TEMP.TXT"), Scene());
-        WriteBytes(program.File(L"q304.dat"), SceneSettings(60, 60));
+        WriteBytes(program.File(L"JWC_TEMP.TXT"), PreviewScene());
+        WriteBytes(program.File(L"q304.dat"), PreviewSceneSettings(60, 60));
         if (!program.Start(c))
             return;
         OpenFromMenu(program);
@@ -305,13 +317,16 @@ void CheckDamagedIni(const Settings& settings)
         {L"garbage", std::string("[Preview]\r\nOpen=1\r\nLeft=\xFF\xFE\r\nTop=x\r\n\x81\r\n"), false},
         {L"huge", "[Preview]\r\nOpen=1\r\nLeft=10\r\nTop=10\r\nWidth=100000\r\nHeight=2000000000\r\n", true},
         {L"off-screen", "[Preview]\r\nOpen=1\r\nLeft=50000\r\nTop=-40000\r\nWidth=400\r\nHeight=300\r\n", true},
+        // Sums of these would overflow a 32-bit integer.
+        {L"extremes", "[Preview]\r\nOpen=1\r\nLeft=2147483000\r\nTop=-2147483000\r\nWidth=2147483647\r\nHeight=300\r\n",
+         true},
     };
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     for (const auto& damaged : cases) {
         Case c(std::wstring(L"preview: q308.ini ") + damaged.Name);
         Program program(settings.Executable, JoinPath(settings.Root, std::wstring(L"preview-") + damaged.Name));
-        WriteBytes(program.File(L"JWC_TEMP.TXT"), Scene());
-        WriteBytes(program.File(L"q304.dat"), SceneSettings(100, 100));
+        WriteBytes(program.File(L"JWC_TEMP.TXT"), PreviewScene());
+        WriteBytes(program.File(L"q304.dat"), PreviewSceneSettings(100, 100));
         WriteBytes(program.File(L"q308.ini"), damaged.Ini);
         if (!program.Start(c))
             continue;
@@ -346,8 +361,8 @@ void CheckDensityChange(const Settings& settings)
 {
     Case c(L"preview: dragged onto a monitor of another density");
     Program program(settings.Executable, JoinPath(settings.Root, L"preview-dpi"));
-    WriteBytes(program.File(L"JWC_TEMP.TXT"), Scene());
-    WriteBytes(program.File(L"q304.dat"), SceneSettings(100, 100));
+    WriteBytes(program.File(L"JWC_TEMP.TXT"), PreviewScene());
+    WriteBytes(program.File(L"q304.dat"), PreviewSceneSettings(100, 100));
     WriteBytes(program.File(L"q308.ini"), PreviewOpenIni);
     if (!program.Start(c))
         return;

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -205,5 +206,65 @@ void CheckDensities(const Settings& settings);
 // The horizontal and aligned dimensions as the user meets them, and an
 // argument the program does not know.
 void CheckKinds(const Settings& settings);
+
+// ---- the preview worked with the mouse (PreviewSupport.cpp) -------------
+
+// The preview's scene: a vertical dimension 40 long beside a rectangle of
+// the host's, and settings that place the dialog at (left, top).
+std::string PreviewScene();
+std::string PreviewSceneSettings(int left, int top);
+// The preview window once it is shown (or hidden); nullptr when it is not.
+HWND PreviewWindowOf(const Program& program, bool shown = true);
+HWND PreviewStripOf(HWND preview);
+std::wstring StripText(HWND preview);
+std::vector<std::wstring> StripLines(HWND preview);
+// The first line of the strip that starts so.
+std::optional<std::wstring> LineStartingWith(HWND preview, const std::wstring& start);
+bool WaitForStripChange(HWND preview, const std::wstring& before, DWORD milliseconds = 2000);
+// The last "（x, y）" of a line of the strip, as its two texts.
+std::optional<std::pair<std::wstring, std::wstring>> PointInStrip(const std::wstring& line);
+
+// The preview's picture as the screen shows it (above its strip).
+struct Picture {
+    int Width = 0, Height = 0;
+    POINT Origin{};  // its top left on the screen
+    std::vector<COLORREF> Pixels;
+    COLORREF At(int x, int y) const { return Pixels[static_cast<std::size_t>(y) * Width + x]; }
+    int Count(COLORREF colour) const;
+};
+Picture CapturePicture(HWND preview);
+// The centres of the picked points' marks (arms arm pixels long), on the screen.
+std::vector<POINT> PickMarks(const Picture& picture, int arm);
+// A picked point where the host put it, in drawing units.
+struct PickedAt {
+    int Number;
+    double x, y;
+};
+// The mark of that picked point among marks, told from the others by where
+// the picks lie in the drawing.
+std::optional<POINT> MarkOf(const std::vector<POINT>& marks, const std::vector<PickedAt>& picks, int number);
+
+// The real mouse and keyboard, as the user works them.
+void MouseTo(POINT screen);
+void MouseButton(DWORD flags);  // MOUSEEVENTF_LEFTDOWN, ...
+void MouseWheel(int delta);
+void PressKeys(std::initializer_list<std::pair<WORD, bool>> keys);  // (key, up)
+
+// A run whose native twin can be written only now: its input, settings and
+// script, and the files q308.exe left, under SCRATCH\deferred\id, for
+// run-wine-tests.sh to run the native program on and compare.
+void DeferNativeComparison(const Settings& settings, const std::wstring& id, const std::string& exchange,
+                           const std::string& settingsFile, const std::wstring& script, const Program& program);
+
+// The preview worked with the mouse: points dragged, Escape and a lost
+// capture, the way back, zoom, pan and framing, and the time a frame takes.
+void CheckPreviewDrag(const Settings& settings);
+void CheckPreviewView(const Settings& settings);
+// Q308_SAMPLE_DRAWING names the project's sample drawing.
+void CheckPreviewSpeed(const Settings& settings);
+// Wholly on the screen at the current density, and the keys with the
+// dialog after the preview was moved and resized with the mouse.
+void CheckPreviewOnScreen(const Settings& settings, int dpi);
+void CheckPreviewMovedKeepsKeys(const Settings& settings);
 
 }  // namespace wt

@@ -136,8 +136,39 @@ run_suite() {
     fi
     passed=$((passed + $(echo "$summary" | cut -d' ' -f1)))
     failed=$((failed + $(echo "$summary" | cut -d' ' -f3)))
+    compare_deferred "$name"
 }
 
+# Runs the driver could not plan ahead (a drag ends where the mouse let go):
+# the native program on the same input and script, its files compared byte
+# for byte with those q308.exe left.
+compare_deferred() {
+    local name=$1 case_folder id ok file
+    for case_folder in "$work/scratch-$name/deferred"/*/; do
+        [ -d "$case_folder" ] || continue
+        id=$(basename "$case_folder")
+        rm -rf "$case_folder/native"
+        mkdir -p "$case_folder/native"
+        cp "$native" "$case_folder/native/q308"
+        cp "$case_folder"/in/* "$case_folder/native/"
+        (cd "$case_folder/native" && timeout 60 ./q308 <../script.txt >../stdout.txt 2>&1) || true
+        ok=1
+        for file in JWC_TEMP.TXT q304.dat; do
+            if [ -f "$case_folder/wine/$file" ] || [ -f "$case_folder/native/$file" ]; then
+                cmp -s "$case_folder/wine/$file" "$case_folder/native/$file" || ok=0
+            fi
+        done
+        if [ "$ok" -eq 1 ]; then
+            pass "$name: $id: the files are the native program's for $(tr '\n' ';' <"$case_folder/script.txt")"
+        else
+            fail "$name: $id: the files differ from the native program's for $(tr '\n' ';' <"$case_folder/script.txt")"
+        fi
+    done
+}
+
+# The project's sample drawing, for the frame time of a drag.
+Q308_SAMPLE_DRAWING=$(windows_path "$root/samples/JWC_TEMP.TXT")
+export Q308_SAMPLE_DRAWING
 run_suite 64bit "$driver64" "${release}64bit/q308.exe"
 failed64=$failed
 # Debian's wine64 alone runs no 32-bit programs; with wine32 installed the
