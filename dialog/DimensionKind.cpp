@@ -6,9 +6,11 @@
 
 namespace {
 
-// The vertical dimension's help text is the form's own; the others say the
-// same in their own names.
-constexpr std::string_view HorizontalHelp[] = {
+// The vertical dimension's help text is the form's own. The others open
+// with what they are and which settings they keep apart, in their own
+// names, then go on as it does from its notes on the value's reference
+// point.
+constexpr std::string_view HorizontalHelpOpening[] = {
     "◇水平寸法線の設定は",
     "　垂直寸法線の設定とは",
     "　別に呼出・登録しており",
@@ -18,31 +20,9 @@ constexpr std::string_view HorizontalHelp[] = {
     "◇寸法値の水平位置を",
     "　指定出来る水平寸法線",
     "　を作図します",
-    "◇寸法値の位置指定は",
-    "　寸法値が中央の場合は",
-    "　　　中下点基準",
-    "　寸法値が左出しの場合は",
-    "　　　右下点基準　",
-    "　寸法値が右出しの場合は",
-    "　　　左下点基準",
-    "　となります",
-    "◇寸法値が寸法補助線間",
-    "　及び、寸法補助線と",
-    "　重なる場合には",
-    "　逆矢印にはなりません",
-    "",
-    "◆ブロック図形内のもの",
-    "　は処理出来ませんので",
-    "　御注意下さい。",
-    "　ブロック編集内で行う",
-    "　場合には、本ソフトを",
-    "　Jw_cadのインストール・",
-    "　フォルダに配置して",
-    "　実行を行う必要がある",
-    "　場合があります。",
 };
 
-constexpr std::string_view AlignedHelp[] = {
+constexpr std::string_view AlignedHelpOpening[] = {
     "◇平行寸法線の設定は",
     "　垂直・水平寸法線の設定",
     "　とは別に呼出・登録して",
@@ -55,37 +35,28 @@ constexpr std::string_view AlignedHelp[] = {
     "◇寸法線は１点目と２点目",
     "　を結ぶ線に平行になり",
     "　その実長を測ります",
-    "◇寸法値の位置指定は",
-    "　寸法値が中央の場合は",
-    "　　　中下点基準",
-    "　寸法値が左出しの場合は",
-    "　　　右下点基準　",
-    "　寸法値が右出しの場合は",
-    "　　　左下点基準",
-    "　となります",
-    "◇寸法値が寸法補助線間",
-    "　及び、寸法補助線と",
-    "　重なる場合には",
-    "　逆矢印にはなりません",
-    "",
-    "◆ブロック図形内のもの",
-    "　は処理出来ませんので",
-    "　御注意下さい。",
-    "　ブロック編集内で行う",
-    "　場合には、本ソフトを",
-    "　Jw_cadのインストール・",
-    "　フォルダに配置して",
-    "　実行を行う必要がある",
-    "　場合があります。",
 };
+
+// The vertical help text's lines from its notes on the value's reference point on.
+constexpr std::size_t SharedHelpFrom = 9;
+
+std::vector<std::string_view> HelpOf(std::span<const std::string_view> opening)
+{
+    const std::span<const std::string_view> vertical = layout::FindControl("Memo1")->Items;
+    std::vector<std::string_view> lines(opening.begin(), opening.end());
+    lines.insert(lines.end(), vertical.begin() + SharedHelpFrom, vertical.end());
+    return lines;
+}
 
 const KindDescription* Kinds()
 {
+    static const std::vector<std::string_view> horizontalHelp = HelpOf(HorizontalHelpOpening);
+    static const std::vector<std::string_view> alignedHelp = HelpOf(AlignedHelpOpening);
     static const KindDescription kinds[] = {
         {DimensionKind::Vertical, "", layout::Form().Caption, layout::Form().ApplicationTitle, "q304.dat", "q308.bat",
          layout::FindControl("Memo1")->Items},
-        {DimensionKind::Horizontal, "/h", "水平寸法線Ｂ", "q308_水平寸法線Ｂ", "q308h.dat", "q308h.bat", HorizontalHelp},
-        {DimensionKind::Aligned, "/a", "平行寸法線Ｂ", "q308_平行寸法線Ｂ", "q308a.dat", "q308a.bat", AlignedHelp},
+        {DimensionKind::Horizontal, "/h", "水平寸法線Ｂ", "q308_水平寸法線Ｂ", "q308h.dat", "q308h.bat", horizontalHelp},
+        {DimensionKind::Aligned, "/a", "平行寸法線Ｂ", "q308_平行寸法線Ｂ", "q308a.dat", "q308a.bat", alignedHelp},
     };
     return kinds;
 }

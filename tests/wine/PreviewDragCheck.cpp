@@ -19,13 +19,7 @@ int Arm() { return Scaled(8); }
 // The scene with the preview open, the dialog at (100, 120).
 HWND StartScene(Program& program, Case& c)
 {
-    WriteBytes(program.File(L"JWC_TEMP.TXT"), PreviewScene());
-    WriteBytes(program.File(L"q304.dat"), PreviewSceneSettings(100, 120));
-    WriteBytes(program.File(L"q308.ini"), PreviewOpenIni);
-    if (!program.Start(c))
-        return nullptr;
-    const HWND preview = PreviewWindowOf(program);
-    c.Check(preview != nullptr, L"the preview opens");
+    const HWND preview = StartWithPreview(program, c, PreviewScene());
     Sleep(300);
     return preview;
 }

@@ -37,13 +37,8 @@ void CheckPreviewOnScreen(const Settings& settings, int dpi)
 {
     Case c(L"preview on the screen at " + Number(dpi) + L" DPI");
     Program program(settings.Executable, JoinPath(settings.Root, L"preview-place-" + Number(dpi)));
-    WriteBytes(program.File(L"JWC_TEMP.TXT"), PreviewScene());
-    WriteBytes(program.File(L"q304.dat"), PreviewSceneSettings(100, 100));
-    WriteBytes(program.File(L"q308.ini"), PreviewOpenIni);
-    if (!program.Start(c))
-        return;
-    const HWND preview = PreviewWindowOf(program);
-    if (!c.Check(preview != nullptr, L"the preview opens"))
+    const HWND preview = StartWithPreview(program, c, PreviewScene(), 100, 100);
+    if (preview == nullptr)
         return;
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -75,13 +70,8 @@ void CheckPreviewMovedKeepsKeys(const Settings& settings)
 {
     Case c(L"preview moved and resized with the mouse: Enter and Escape still reach the dialog");
     Program program(settings.Executable, JoinPath(settings.Root, L"preview-moved"));
-    WriteBytes(program.File(L"JWC_TEMP.TXT"), PreviewScene());
-    WriteBytes(program.File(L"q304.dat"), PreviewSceneSettings(100, 120));
-    WriteBytes(program.File(L"q308.ini"), PreviewOpenIni);
-    if (!program.Start(c))
-        return;
-    const HWND preview = PreviewWindowOf(program);
-    if (!c.Check(preview != nullptr, L"the preview opens"))
+    const HWND preview = StartWithPreview(program, c, PreviewScene());
+    if (preview == nullptr)
         return;
     const HWND edit1 = program.Control(L"Edit1"), edit7 = program.Control(L"Edit7");
     SendMessageW(program.Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit1), TRUE);

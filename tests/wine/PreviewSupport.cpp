@@ -41,6 +41,18 @@ HWND PreviewWindowOf(const Program& program, bool shown)
     }
 }
 
+HWND StartWithPreview(Program& program, Case& c, const std::string& drawing, int left, int top)
+{
+    WriteBytes(program.File(L"JWC_TEMP.TXT"), drawing);
+    WriteBytes(program.File(L"q304.dat"), PreviewSceneSettings(left, top));
+    WriteBytes(program.File(L"q308.ini"), PreviewOpenIni);
+    if (!program.Start(c))
+        return nullptr;
+    const HWND preview = PreviewWindowOf(program);
+    c.Check(preview != nullptr, L"the preview opens");
+    return preview;
+}
+
 HWND PreviewStripOf(HWND preview)
 {
     for (HWND child = GetWindow(preview, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))

@@ -77,13 +77,8 @@ void CheckViewWithTheMouse(const Settings& settings)
 {
     Case c(L"preview view: framed on the dimension, wheel about the pointer, pan, frames");
     Program program(settings.Executable, JoinPath(settings.Root, L"preview-view"));
-    WriteBytes(program.File(L"JWC_TEMP.TXT"), SceneWithPlan());
-    WriteBytes(program.File(L"q304.dat"), PreviewSceneSettings(100, 120));
-    WriteBytes(program.File(L"q308.ini"), PreviewOpenIni);
-    if (!program.Start(c))
-        return;
-    const HWND preview = PreviewWindowOf(program);
-    if (!c.Check(preview != nullptr, L"the preview opens"))
+    const HWND preview = StartWithPreview(program, c, SceneWithPlan());
+    if (preview == nullptr)
         return;
     Sleep(300);
     const std::vector<POINT> first = Marks(preview);
@@ -198,13 +193,8 @@ void CheckFrameTime(const Settings& settings, const std::wstring& name, const st
     Program program(settings.Executable, JoinPath(settings.Root, L"preview-speed"));
     RemoveTree(program.Folder());
     MakeFolder(program.Folder());
-    WriteBytes(program.File(L"JWC_TEMP.TXT"), drawing);
-    WriteBytes(program.File(L"q304.dat"), PreviewSceneSettings(100, 120));
-    WriteBytes(program.File(L"q308.ini"), PreviewOpenIni);
-    if (!program.Start(c))
-        return;
-    const HWND preview = PreviewWindowOf(program);
-    if (!c.Check(preview != nullptr, L"the preview opens"))
+    const HWND preview = StartWithPreview(program, c, drawing);
+    if (preview == nullptr)
         return;
     Settle(program);
     const std::vector<POINT> marks = Marks(preview);

@@ -215,6 +215,10 @@ std::string PreviewScene();
 std::string PreviewSceneSettings(int left, int top);
 // The preview window once it is shown (or hidden); nullptr when it is not.
 HWND PreviewWindowOf(const Program& program, bool shown = true);
+// Starts the program on drawing with settings that place the dialog at
+// (left, top) and a q308.ini that opens the preview; the preview's window,
+// or nullptr (a failed check) when the program or the preview did not come up.
+HWND StartWithPreview(Program& program, Case& c, const std::string& drawing, int left = 100, int top = 120);
 HWND PreviewStripOf(HWND preview);
 std::wstring StripText(HWND preview);
 std::vector<std::wstring> StripLines(HWND preview);
