@@ -42,4 +42,4 @@ std::vector<std::string> PreviewStatusLines(const DimensionPreviewResult& result
 std::string MovingPointText(int number);
 
 // What the picture's colours and numbers stand for.
-inline constexpr const char* PreviewLegend = "灰色：作図データ　1～4：指示点（3・4 はドラッグで移動）";
+inline constexpr const char* PreviewLegend = "灰色：作図データ　1～4：指示点　3・4：ドラッグで移動";

@@ -70,6 +70,14 @@ void BreakParagraph(std::wstring_view text, int width, const TextMeasure& measur
             --at;
         if (at == 0)
             at = fits;  // one word wider than the line: broken where it must be
+        // The strip's and the legend's parts are set apart by blanks: a
+        // line that can end at one in its second half ends there, so that
+        // a part is not split across lines when it could stand whole.
+        for (std::size_t blank = at; blank > 0 && blank * 2 >= fits; --blank)
+            if (Blank(text[blank - 1]) || Blank(text[blank])) {
+                at = blank;
+                break;
+            }
         lines.emplace_back(Trimmed(text.substr(0, at)));
         text = Trimmed(text.substr(at));
     }

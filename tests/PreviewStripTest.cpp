@@ -47,6 +47,9 @@ TEST(PreviewStrip, LinesBreakBetweenCharactersButNotInsideNumbers)
          L"「長さ」の値は受け付けら|れません（0 < 値 ≦|1000）|"},
         // No line starts with a closing bracket or ends with an opening one.
         {{L"あいうえ（かき）"}, 10, 3, L"あいうえ|（かき）|"},
+        // The legend's parts, set apart by blanks, stay whole where they can.
+        {{L"灰色：作図データ　1～4：指示点　3・4：ドラッグで移動"}, 40, 3,
+         L"灰色：作図データ　1～4：指示点|3・4：ドラッグで移動|"},
         {{L"あいうえお」か"}, 10, 3, L"あいうえ|お」か|"},
         // A blank at the break goes.
         {{L"abc def ghi"}, 7, 3, L"abc def|ghi|"},

@@ -3,7 +3,7 @@
 # with IPA Gothic standing in for "ＭＳ ゴシック", and saves pictures of it
 # at 96 DPI (100 %) and 144 DPI (150 %) as dialog.png and dialog-144dpi.png,
 # and of the dialog with its preview window open beside it as
-# dialog-preview.png, and the same for the horizontal and the aligned
+# dialog-preview.png (and at 144 DPI as dialog-preview-144dpi.png), and the same for the horizontal and the aligned
 # dimension as dialog-horizontal.png and dialog-aligned.png, in docs/ (or
 # the folder given).
 #
@@ -88,5 +88,6 @@ shoot() {
 shoot 96 "$folder/dialog.png" 0
 shoot 144 "$folder/dialog-144dpi.png" 0
 shoot 96 "$folder/dialog-preview.png" 1
+shoot 144 "$folder/dialog-preview-144dpi.png" 1
 shoot 96 "$folder/dialog-horizontal.png" 1 /h 水平寸法線Ｂ
 shoot 96 "$folder/dialog-aligned.png" 1 /a 平行寸法線Ｂ
