@@ -76,8 +76,8 @@ std::optional<DimensionKind> KindFromArguments(std::span<const std::string> argu
         bool known = false;
         // Windows users type switches in either case.
         if (i == 0 && argument.size() == 2 && argument[0] == '/') {
-            for (const DimensionKind k : {DimensionKind::Horizontal, DimensionKind::Aligned})
-                if ((argument[1] | 0x20) == DescribeKind(k).Argument[1]) {
+            for (const DimensionKind k : AllKinds)
+                if (!DescribeKind(k).Argument.empty() && (argument[1] | 0x20) == DescribeKind(k).Argument[1]) {
                     kind = k;
                     known = true;
                 }

@@ -16,6 +16,8 @@ enum class DimensionKind {
     Aligned,     // along the line from point 1 to point 2
 };
 
+inline constexpr DimensionKind AllKinds[] = {DimensionKind::Vertical, DimensionKind::Horizontal, DimensionKind::Aligned};
+
 struct KindDescription {
     DimensionKind Kind;
     std::string_view Argument;          // "" for the vertical dimension

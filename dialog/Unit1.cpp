@@ -150,10 +150,10 @@ void FillTextTypeList(TComboBox& box)
 void RemoveLeftoverTemporaries(const std::string& folder)
 {
     // Every kind's settings file: the run that was ended may have been of another kind.
-    for (const std::string_view name :
-         {ExchangeFileName, DescribeKind(DimensionKind::Vertical).SettingsFileName,
-          DescribeKind(DimensionKind::Horizontal).SettingsFileName, DescribeKind(DimensionKind::Aligned).SettingsFileName,
-          PreviewSettingsFileName}) {
+    std::vector<std::string_view> names{ExchangeFileName, PreviewSettingsFileName};
+    for (const DimensionKind kind : AllKinds)
+        names.push_back(DescribeKind(kind).SettingsFileName);
+    for (const std::string_view name : names) {
         const std::string temporary = platform::TemporaryPath(folder + std::string(name));
         if (platform::FileExists(temporary))
             platform::RemoveFile(temporary);

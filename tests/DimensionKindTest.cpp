@@ -97,7 +97,7 @@ TEST(DimensionKind, EachKindBuildsInItsOwnFrame)
 TEST(DimensionKind, EachKindIsItsOwnToolForTheUser)
 {
     std::set<std::string_view> captions, files, arguments;
-    for (const DimensionKind kind : {DimensionKind::Vertical, DimensionKind::Horizontal, DimensionKind::Aligned}) {
+    for (const DimensionKind kind : AllKinds) {
         const KindDescription& d = DescribeKind(kind);
         EXPECT_EQ(d.Kind, kind);
         EXPECT_TRUE(captions.insert(d.Caption).second);

@@ -3,9 +3,10 @@
 # with IPA Gothic standing in for "ＭＳ ゴシック", and saves pictures of it
 # at 96 DPI (100 %) and 144 DPI (150 %) as dialog.png and dialog-144dpi.png,
 # and of the dialog with its preview window open beside it as
-# dialog-preview.png (and at 144 DPI as dialog-preview-144dpi.png), and the same for the horizontal and the aligned
-# dimension as dialog-horizontal.png and dialog-aligned.png, in docs/ (or
-# the folder given).
+# dialog-preview.png (at 144 DPI as dialog-preview-144dpi.png), and the
+# same for the horizontal and the aligned dimension as
+# dialog-horizontal.png and dialog-aligned.png, in docs/ (or the folder
+# given).
 #
 #   tools/screenshot.sh [FOLDER]
 set -euo pipefail

@@ -392,12 +392,11 @@ void PreviewWindow::Layout(bool keepDrawing)
     const HGDIOBJ old = SelectObject(dc, legendFont_);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
-    const int lines = static_cast<int>(
-        WrapToWidth(dc, {platform::WideFromSjis(PreviewLegend)}, client.right - 2 * scale_.Length(LegendPadding * 2), 2)
-            .size());
+    legendLines_ =
+        WrapToWidth(dc, {platform::WideFromSjis(PreviewLegend)}, client.right - 4 * scale_.Length(LegendPadding), 2);
     SelectObject(dc, old);
     ReleaseDC(window_, dc);
-    legendHeight_ = lines * metrics.tmHeight + 2 * scale_.Length(LegendPadding);
+    legendHeight_ = static_cast<int>(legendLines_.size()) * metrics.tmHeight + 2 * scale_.Length(LegendPadding);
     const int height = strip_.HeightFor(client.right, std::max(0L, client.bottom - legendHeight_) / 3, scale_);
     SetWindowPos(strip_.Window(), nullptr, 0, std::max(0L, client.bottom - height), client.right, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -425,15 +424,13 @@ void PreviewWindow::Paint()
     FillRect(dc, &band, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     const HGDIOBJ old = SelectObject(dc, legendFont_);
     const int padding = scale_.Length(LegendPadding);
-    const std::vector<std::wstring> legend =
-        WrapToWidth(dc, {platform::WideFromSjis(PreviewLegend)}, client.right - 4 * padding, 2);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     SetTextColor(dc, LegendColour);
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
     int y = padding;
-    for (const std::wstring& line : legend) {
+    for (const std::wstring& line : legendLines_) {
         ExtTextOutW(dc, 2 * padding, y, ETO_CLIPPED, &band, line.c_str(), static_cast<UINT>(line.size()), nullptr);
         y += metrics.tmHeight;
     }

@@ -19,6 +19,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "dialog/PointD.h"
 #include "dialog/PreviewSettings.h"
@@ -145,6 +146,7 @@ private:
     HFONT font_ = nullptr;
     HFONT legendFont_ = nullptr;
     int legendHeight_ = 0;
+    std::vector<std::wstring> legendLines_;  // wrapped to the window by Layout
     DpiScale scale_;
     preview::LivePreview live_;
     bool started_ = false;
