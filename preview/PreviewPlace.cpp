@@ -30,11 +30,26 @@ PixelRect PlaceBesideDialog(const PixelRect& dialog, const PixelRect& work, int 
     } else if (std::max(roomRight, roomLeft) >= minimumWidth) {
         width = std::max(roomRight, roomLeft);
         left = roomRight >= roomLeft ? work.Right - width : work.Left;
+    } else if (const int roomBelow = std::max(0, work.Bottom - std::max(dialog.Bottom, work.Top)),
+               roomAbove = std::max(0, std::min(dialog.Top, work.Bottom) - work.Top);
+               std::max(roomBelow, roomAbove) >= minimumHeight && minimumHeight > 0) {
+        // Below or above, clear of the dialog, as wide as it is.
+        const int room = std::max(roomBelow, roomAbove);
+        const int across = std::clamp(dialog.Width(), minimumWidth, std::max(minimumWidth, work.Width()));
+        const int tall = std::min(room, std::max(minimumHeight, dialog.Height()));
+        const int x = Fitted(dialog.Left, across, work.Left, work.Right);
+        const int y = roomBelow >= roomAbove ? std::max(dialog.Bottom, work.Top) : std::min(dialog.Top, work.Bottom) - tall;
+        return {x, y, x + across, y + tall};
     } else {
         width = minimumWidth;
         left = roomRight >= roomLeft ? work.Right - width : work.Left;
     }
     return {left, top, left + width, top + height};
+}
+
+bool Overlaps(const PixelRect& a, const PixelRect& b)
+{
+    return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
 }
 
 PixelRect WhollyInside(int left, int top, int width, int height, const PixelRect& work, int minimumWidth,

@@ -18,10 +18,15 @@ struct PixelRect {
 // height (no more than the work area's) and width wide, right of the
 // dialog, else left of it; where neither side has room for width, on the
 // roomier side as narrow as it must be down to minimumWidth; where not
-// even that fits, minimumWidth wide against the screen's edge on the side
-// with more room, over as little of the dialog as it can.
+// even that fits, below or above the dialog, as wide as it, where that
+// side has minimumHeight; where nothing fits, minimumWidth wide against the
+// screen's edge on the side with more room, over as little of the dialog as
+// it can.
 PixelRect PlaceBesideDialog(const PixelRect& dialog, const PixelRect& work, int width, int minimumWidth,
                             int minimumHeight);
+
+// Whether the two share any pixel.
+bool Overlaps(const PixelRect& a, const PixelRect& b);
 
 // A remembered place: kept where it lies wholly in the work area;
 // otherwise no larger than the work area and moved the least distance into

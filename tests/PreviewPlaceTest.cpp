@@ -46,7 +46,8 @@ TEST(PreviewPlace, BesideTheDialogNarrowerOrOverItsFarSide)
         {"192 DPI, dialog on the right", {200, 50, 1230, 838}, 840, 400, {0, 50, 400, 838}},
         {"dialog taller than the screen", {100, -40, 615, 1100}, 420, 200, {615, 0, 1035, 1024}},
         {"dialog below the screen's bottom", {100, 900, 615, 1300}, 420, 200, {615, 624, 1035, 1024}},
-        {"dialog wider than the screen", {-100, 0, 1400, 500}, 420, 200, {1080, 0, 1280, 500}},
+        {"dialog wider than the screen: below it", {-100, 0, 1400, 500}, 420, 200, {0, 500, 1280, 1000}},
+        {"no side has room: above it", {100, 700, 1230, 1000}, 420, 200, {100, 400, 1230, 700}},
         {"short dialog: the preview's minimum height", {100, 100, 615, 150}, 420, 200, {615, 100, 1035, 300}},
     };
     for (const auto& c : cases) {
@@ -88,4 +89,13 @@ TEST(PreviewPlace, ARememberedPlaceIsBroughtWhollyOnTheScreen)
         const PixelRect place = preview::WhollyInside(c.Left, c.Top, c.Width, c.Height, screen, 200, 160);
         EXPECT_EQ(place, c.Expected) << c.What << ": " << Describe(place);
     }
+}
+
+TEST(PreviewPlace, OverlapIsAnySharedPixel)
+{
+    const PixelRect dialog{100, 100, 615, 500};
+    EXPECT_FALSE(preview::Overlaps(dialog, {615, 100, 1035, 500})) << "side by side";
+    EXPECT_FALSE(preview::Overlaps(dialog, {100, 500, 615, 700})) << "one below the other";
+    EXPECT_TRUE(preview::Overlaps(dialog, {614, 100, 1034, 500}));
+    EXPECT_TRUE(preview::Overlaps(dialog, {0, 0, 2000, 2000})) << "one around the other";
 }

@@ -64,7 +64,9 @@ shoot() {
         cp samples/JWC_TEMP.TXT "$run/JWC_TEMP.TXT"
         printf '[Preview]\r\nOpen=1\r\n' >"$run/q308.ini"
     else
+        # A user who closed the preview: a first run would open it.
         cp "$samples/host-four-points.txt" "$run/JWC_TEMP.TXT"
+        printf '[Preview]\r\nOpen=0\r\n' >"$run/q308.ini"
     fi
     printf '%s\r\n' 16 16 0 0 0 3 2 1 '' '' 0.5 2 2 3 15 2 0 0 0 0 0 0 >"$run/$settings"
     q308_wine64 600 "$run/q308.exe" $argument >/dev/null 2>&1 &

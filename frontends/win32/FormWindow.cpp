@@ -202,8 +202,7 @@ void FormWindow::PlaceAtFormPosition()
 {
     RECT window;
     GetWindowRect(dialog_, &window);
-    const POINT place = ReachablePosition(form_.Left, form_.Top, window.right - window.left,
-                                          window.bottom - window.top, scale_.Dpi);
+    const POINT place = WhollyOnScreen(form_.Left, form_.Top, window.right - window.left, window.bottom - window.top);
     SetWindowPos(dialog_, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -395,8 +394,12 @@ LRESULT FormWindow::HandleDialog(UINT message, WPARAM wParam, LPARAM lParam)
             preview_->FollowDialog(wParam != FALSE);
         break;
     case WM_WINDOWPOSCHANGED:
-        if (preview_)
-            preview_->StayAboveDialog(*reinterpret_cast<const WINDOWPOS*>(lParam));
+        if (preview_) {
+            const auto& change = *reinterpret_cast<const WINDOWPOS*>(lParam);
+            if ((change.flags & SWP_NOMOVE) == 0 || (change.flags & SWP_NOSIZE) == 0)
+                preview_->DialogMoved();
+            preview_->StayAboveDialog(change);
+        }
         break;
     case WM_DPICHANGED:
         // Dragged onto a monitor of another density: the whole form again

@@ -86,6 +86,10 @@ PreviewWindow::~PreviewWindow()
 void PreviewWindow::Start()
 {
     fileAtStart_ = LoadPreviewSettings(form_.ProgramFolder + std::string(PreviewSettingsFileName), placement_);
+    // A first run shows the preview, so that it is found without reading;
+    // closing it is remembered as ever.
+    if (!fileAtStart_)
+        placement_.Open = true;
     if (HMENU menu = GetSystemMenu(dialog_, FALSE)) {
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         AppendMenuW(menu, MF_STRING, PreviewCommand, platform::WideFromSjis(PreviewItemText).c_str());
@@ -150,15 +154,27 @@ void PreviewWindow::ApplyScale(const RECT* suggested)
     InvalidateRect(window_, nullptr, TRUE);
 }
 
-RECT PreviewWindow::DefaultPlace() const
+RECT PreviewWindow::DefaultPlace(int width) const
 {
     RECT dialog{};
     GetWindowRect(dialog_, &dialog);
     const preview::PixelRect place =
         preview::PlaceBesideDialog(ToPixelRect(dialog), ToPixelRect(NearestWorkArea(dialog)),
-                                   scale_.Length(DefaultWidth), scale_.Length(MinimumWidth),
+                                   width > 0 ? width : scale_.Length(DefaultWidth), scale_.Length(MinimumWidth),
                                    scale_.Length(MinimumHeight));
     return {place.Left, place.Top, place.Right, place.Bottom};
+}
+
+void PreviewWindow::DialogMoved()
+{
+    if (window_ == nullptr || !placement_.Open || !docked_ || sizing_ || IsIconic(dialog_))
+        return;
+    RECT now{};
+    GetWindowRect(window_, &now);
+    const RECT place = DefaultPlace(now.right - now.left);
+    if (!EqualRect(&now, &place))
+        SetWindowPos(window_, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void PreviewWindow::Open()
@@ -167,6 +183,7 @@ void PreviewWindow::Open()
         return;
     used_ = true;
     RECT place = DefaultPlace();
+    docked_ = true;
     if (placement_.HasPlace) {
         // Where the user left it, wholly on the screen nearest to that. The
         // screen is looked up with values no file can make overflow.
@@ -178,7 +195,17 @@ void PreviewWindow::Open()
         const preview::PixelRect kept = preview::WhollyInside(
             placement_.Left, placement_.Top, placement_.Width, placement_.Height,
             ToPixelRect(NearestWorkArea(asked)), scale_.Length(MinimumWidth), scale_.Length(MinimumHeight));
-        place = {kept.Left, kept.Top, kept.Right, kept.Bottom};
+        // A place that would cover the dialog (taken at another density, or
+        // the dialog moved since) gives way to the place beside it.
+        RECT dialog{};
+        GetWindowRect(dialog_, &dialog);
+        const RECT beside = DefaultPlace(kept.Width());
+        if (!preview::Overlaps(kept, ToPixelRect(dialog)) || preview::Overlaps(ToPixelRect(beside), ToPixelRect(dialog))) {
+            place = {kept.Left, kept.Top, kept.Right, kept.Bottom};
+            docked_ = EqualRect(&place, &beside) != FALSE;
+        } else {
+            place = beside;
+        }
     }
     SetWindowPos(window_, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -588,11 +615,18 @@ LRESULT PreviewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ENTERSIZEMOVE:
         sizing_ = true;
+        GetWindowRect(window_, &sizeMoveStart_);
         break;
-    case WM_EXITSIZEMOVE:
+    case WM_EXITSIZEMOVE: {
         sizing_ = false;
+        // Moved or resized by the user: it stays where he put it.
+        RECT now{};
+        GetWindowRect(window_, &now);
+        if (!EqualRect(&now, &sizeMoveStart_))
+            docked_ = false;
         GiveBackActivation();
         break;
+    }
     case WM_ERASEBKGND:
         return 1;  // the whole client area is painted by WM_PAINT
     case WM_PAINT:

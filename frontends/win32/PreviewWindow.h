@@ -1,10 +1,9 @@
 #pragma once
 // The preview window beside the dialog: what OK would draw now, redrawn on
 // every change of a control. Owned by the dialog, it never takes the focus
-// from it; it is opened and closed from the dialog's system menu or with
-// Ctrl+P, and q308.ini beside the program remembers whether it was open and
-// where. With no q308.ini and the window never opened, nothing of it shows
-// and no file of it is written.
+// from it; it opens by itself on a first run, is opened and closed from the
+// dialog's system menu or with Ctrl+P, and q308.ini beside the program
+// remembers whether it was open and where.
 //
 // It is a view of the drawing: framed on the dimension at first, zoomed
 // with the wheel about the pointer, panned by dragging empty space, framed
@@ -41,7 +40,8 @@ public:
     PreviewWindow& operator=(const PreviewWindow&) = delete;
 
     // After FormShow, with the dialog shown: reads q308.ini, adds the system
-    // menu items, and opens the window if the file says it was open.
+    // menu items, and opens the window if the file says it was open or
+    // there is no such file yet (a first run).
     void Start();
     void Toggle();
     // A control of the dialog changed.
@@ -60,6 +60,9 @@ public:
     // screen too small for both side by side) it stays above it, as an
     // owned window does, which Wine leaves undone when it raises the dialog.
     void StayAboveDialog(const WINDOWPOS& change);
+    // The dialog moved or changed its size (a drag, a new density): a
+    // preview the user has not placed himself moves along beside it.
+    void DialogMoved();
     void RaiseAboveDialog();
     // The dialog is closing: q308.ini, when the preview was used in this run
     // or the file was there at start. Once only.
@@ -101,7 +104,8 @@ private:
     void Layout(bool keepDrawing = false);
     void Paint();
     void RememberPlace();
-    RECT DefaultPlace() const;
+    // Beside the dialog, width wide where there is room (0: the usual width).
+    RECT DefaultPlace(int width = 0) const;
     void CheckMenuItem();
     void UpdateResetItem();
     // Font and sizes at scale_'s density.
@@ -141,6 +145,8 @@ private:
     bool sizing_ = false;
     bool raising_ = false;
     bool ending_ = false;  // the capture is given back on purpose, not lost
+    bool docked_ = true;   // where the program put it, beside the dialog
+    RECT sizeMoveStart_{};
 };
 
 }  // namespace win32

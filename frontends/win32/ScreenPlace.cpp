@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "frontends/win32/DpiScale.h"
 
 namespace win32 {
 
@@ -15,19 +14,16 @@ RECT NearestWorkArea(const RECT& rect)
     return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-POINT ReachablePosition(int left, int top, int width, int height, int dpi)
+POINT WhollyOnScreen(int left, int top, int width, int height)
 {
+    // Looked up with values no damaged file can make overflow.
+    left = std::clamp(left, -1000000, 1000000);
+    top = std::clamp(top, -1000000, 1000000);
+    width = std::clamp(width, 0, 100000);
+    height = std::clamp(height, 0, 100000);
     const RECT work = NearestWorkArea({left, top, left + width, top + height});
-    const int captionHeight = SystemMetricForDpi(SM_CYCAPTION, dpi);
-    RECT titleBar{left, top, left + width, top + captionHeight + SystemMetricForDpi(SM_CYFIXEDFRAME, dpi)};
-    RECT visible;
-    const bool reachable = IntersectRect(&visible, &titleBar, &work) &&
-                           visible.right - visible.left >= std::min(width, 100) &&
-                           visible.bottom - visible.top >= captionHeight / 2;
-    if (!reachable) {
-        left = std::max(static_cast<int>(work.left), std::min(left, static_cast<int>(work.right) - width));
-        top = std::max(static_cast<int>(work.top), std::min(top, static_cast<int>(work.bottom) - height));
-    }
+    left = std::max(static_cast<int>(work.left), std::min(left, static_cast<int>(work.right) - width));
+    top = std::max(static_cast<int>(work.top), std::min(top, static_cast<int>(work.bottom) - height));
     return {left, top};
 }
 

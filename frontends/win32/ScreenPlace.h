@@ -10,11 +10,11 @@ namespace win32 {
 // The work area of the screen nearest to rect.
 RECT NearestWorkArea(const RECT& rect);
 
-// A remembered position may lie on a monitor that is gone, or come from a
-// damaged file. If no usable part of the title bar would be on a screen,
-// the window is moved onto the nearest one instead, as the user could not
-// reach it otherwise; else it stays where it was asked to. The title bar is
-// measured at the window's density.
-POINT ReachablePosition(int left, int top, int width, int height, int dpi);
+// A remembered position may lie on a monitor that is gone, come from a
+// damaged file, or have been taken at another density, where the window was
+// smaller. The window stands wholly on the work area of the nearest screen,
+// moved the least distance from where it was asked to; where it is larger
+// than that area, its top left corner shows.
+POINT WhollyOnScreen(int left, int top, int width, int height);
 
 }  // namespace win32

@@ -370,7 +370,9 @@ void CheckDialog(const Settings& settings, bool withPreview)
     c.Check(ReadBytes(program.File(L"JWC_TEMP.TXT"), exchange) && exchange == "hq\r\n",
             L"after Cancel the exchange file holds \"hq\" only: " + Hex(exchange.substr(0, 32)));
     c.Check(!Exists(program.File(L"q304.dat")), L"Cancel writes no settings file");
-    c.Check(Exists(program.File(L"q308.ini")) == withPreview, L"q308.ini only where the preview was used");
+    std::string ini;
+    c.Check(ReadBytes(program.File(L"q308.ini"), ini) && (withPreview || ini == PreviewClosedIni),
+            L"q308.ini kept, closed where the user had closed the preview: " + Hex(ini));
 }
 
 }  // namespace wt

@@ -192,6 +192,8 @@ void CheckDensities(const Settings& settings)
             }
         }
         CheckPreviewOnScreen(settings, dpi);
+        if (dpi == 144)
+            CheckPreviewBesideDialog(settings, dpi);
         RunScenarios(settings, DensityScenarios, L" at " + Number(dpi) + L" DPI");
         CheckSavedPosition(settings, L"5000", L"4000", true);
         CheckSavedPosition(settings, L"-50", L"10", false);

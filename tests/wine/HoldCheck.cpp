@@ -191,13 +191,13 @@ void CheckPassingHolds(const Settings& settings, const std::string& drawn)
         std::string Exchange;
         std::wstring Files;
     } cases[] = {
-        {{L"JWC_TEMP.TXT held 300 ms at OK", Exchange, read, 300, L"Button1"}, drawn, L"JWC_TEMP.TXT q304.dat q308.exe"},
+        {{L"JWC_TEMP.TXT held 300 ms at OK", Exchange, read, 300, L"Button1"}, drawn, L"JWC_TEMP.TXT q304.dat q308.exe q308.ini"},
         {{L"JWC_TEMP.TXT held 300 ms at OK, sharing deletion", Exchange, readDelete, 300, L"Button1"},
          drawn,
-         L"JWC_TEMP.TXT q304.dat q308.exe"},
+         L"JWC_TEMP.TXT q304.dat q308.exe q308.ini"},
         {{L"JWC_TEMP.TXT held 300 ms at Cancel", Exchange, read, 300, L"Button2"}, "hq\r\n",
-         L"JWC_TEMP.TXT q304.dat q308.exe"},
-        {{L"q304.dat held 300 ms at OK", L"q304.dat", read, 300, L"Button1"}, drawn, L"JWC_TEMP.TXT q304.dat q308.exe"},
+         L"JWC_TEMP.TXT q304.dat q308.exe q308.ini"},
+        {{L"q304.dat held 300 ms at OK", L"q304.dat", read, 300, L"Button1"}, drawn, L"JWC_TEMP.TXT q304.dat q308.exe q308.ini"},
         {{L"q308.ini held 300 ms at Cancel", L"q308.ini", read, 300, L"Button2", true}, "hq\r\n",
          L"JWC_TEMP.TXT q304.dat q308.exe q308.ini"},
     };
@@ -247,7 +247,7 @@ void CheckGrabbedTemporary(const Settings& settings, const std::string& drawn)
         std::string exchange;
         ReadBytes(program.File(Exchange), exchange);
         c.Bytes(exchange, drawn, L"the exchange file");
-        c.Equal(Joined(FilesIn(program.Folder())), L"JWC_TEMP.TXT q304.dat q308.exe", L"the files left");
+        c.Equal(Joined(FilesIn(program.Folder())), L"JWC_TEMP.TXT q304.dat q308.exe q308.ini", L"the files left");
     }
     c.Check(grabbed, L"the scanner never caught the temporary file");
 }
@@ -285,8 +285,9 @@ void CheckLastingHold(const Settings& settings, const std::string& drawn, int an
         c.Check(!present, L"the host's input, deleted while held, is gone: " + Hex(exchange.substr(0, 40)));
     else
         c.Bytes(exchange, input, L"the host's input, held against deletion, is left: nothing drawn");
-    const std::wstring files = answer == IDRETRY || !(share & FILE_SHARE_DELETE) ? L"JWC_TEMP.TXT q304.dat q308.exe"
-                                                                                  : L"q304.dat q308.exe";
+    const std::wstring files = answer == IDRETRY || !(share & FILE_SHARE_DELETE)
+                                   ? L"JWC_TEMP.TXT q304.dat q308.exe q308.ini"
+                                   : L"q304.dat q308.exe q308.ini";
     c.Equal(Joined(FilesIn(program.Folder())), files, L"the files left");
 }
 
@@ -300,6 +301,7 @@ bool AnswerHandBackBox(Case& c, const Program& program, int answer, DWORD millis
     const std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
     const std::wstring path = program.File(Exchange);
     c.Check(text.rfind(L"寸法を Jw_cad に渡せませんでした。", 0) == 0, L"the box's text: " + text);
+    c.Equal(TextOf(box), L"q308_" + program.Caption(), L"the box's title is this kind's");
     // The file, then the system's reason on a line of its own.
     const std::size_t named = text.find(path + L"\n");
     c.Check(named != std::wstring::npos, L"the box names " + path + L": " + text);

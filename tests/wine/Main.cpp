@@ -80,6 +80,7 @@ int wmain(int argc, wchar_t** argv)
     wt::CheckPreviewDrag(settings);
     wt::CheckPreviewView(settings);
     wt::CheckPreviewMovedKeepsKeys(settings);
+    wt::CheckPreviewBesideDialog(settings, 96);
     wt::CheckPreviewSpeed(settings);
     wt::CheckFaults(settings);
     wt::CheckHolds(settings);

@@ -167,7 +167,7 @@ void CheckOpenAndType(const Settings& settings)
     WriteBytes(program.File(L"q304.dat"), PreviewSceneSettings(100, 120));
     if (!program.Start(c))
         return;
-    c.Check(WaitForPreview(program, false) == nullptr, L"no preview without q308.ini");
+    c.Check(WaitForPreview(program, false) == nullptr, L"no preview where the user closed it");
     CheckMenuItem(program, c);
     const HWND focusBefore = program.Focus();
     OpenFromMenu(program);

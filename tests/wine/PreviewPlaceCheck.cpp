@@ -66,6 +66,60 @@ void CheckPreviewOnScreen(const Settings& settings, int dpi)
     program.WaitForExit(c);
 }
 
+// A first run shows the preview beside the dialog; it moves along with the
+// dialog until the user places it himself; a remembered place that would
+// cover the dialog (taken at another density) gives way to the side.
+void CheckPreviewBesideDialog(const Settings& settings, int dpi)
+{
+    Case c(L"preview beside the dialog, moved along with it, at " + Number(dpi) + L" DPI");
+    const std::wstring folder = JoinPath(settings.Root, L"preview-beside-" + Number(dpi));
+    RECT last{};
+    {
+        Program program(settings.Executable, folder);
+        program.AsFirstRun();
+        WriteBytes(program.File(L"JWC_TEMP.TXT"), PreviewScene());
+        WriteBytes(program.File(L"q304.dat"), PreviewSceneSettings(40, 60));
+        if (!program.Start(c))
+            return;
+        const HWND preview = PreviewWindowOf(program);
+        if (!c.Check(preview != nullptr, L"a first run shows the preview by itself"))
+            return;
+        for (const POINT to : {POINT{40, 60}, POINT{160, 200}, POINT{20, 40}}) {
+            program.Move(to.x, to.y);
+            Sleep(300);
+            const RECT dialog = WindowRect(program.Dialog()), place = WindowRect(preview);
+            RECT shared{};
+            c.Check(!IntersectRect(&shared, &dialog, &place),
+                    L"clear of the dialog at " + Describe(dialog) + L": " + Describe(place));
+            c.Check(place.left == dialog.right || place.right == dialog.left || place.top == dialog.bottom,
+                    L"beside the dialog at " + Describe(dialog) + L": " + Describe(place));
+            last = dialog;
+        }
+        program.Click(program.Control(L"Button2"));
+        program.WaitForExit(c);
+        std::string ini;
+        c.Check(ReadBytes(program.File(L"q308.ini"), ini) && ini.rfind("[Preview]\r\nOpen=1\r\n", 0) == 0,
+                L"q308.ini says it was open: " + Hex(ini));
+    }
+    // Over the dialog where it stood: the next run puts it beside it again.
+    Program program(settings.Executable, folder);
+    WriteBytes(program.File(L"q304.dat"), PreviewSceneSettings(last.left, last.top));
+    WriteBytes(program.File(L"q308.ini"), "[Preview]\r\nOpen=1\r\nLeft=" + std::to_string(last.left + 30) +
+                                               "\r\nTop=" + std::to_string(last.top + 20) +
+                                               "\r\nWidth=420\r\nHeight=401\r\n");
+    if (!program.Start(c))
+        return;
+    const HWND preview = PreviewWindowOf(program);
+    if (c.Check(preview != nullptr, L"the preview opens as remembered")) {
+        const RECT dialog = WindowRect(program.Dialog()), place = WindowRect(preview);
+        RECT shared{};
+        c.Check(!IntersectRect(&shared, &dialog, &place),
+                L"a remembered place over the dialog gives way: " + Describe(place) + L" beside " + Describe(dialog));
+    }
+    program.Click(program.Control(L"Button2"));
+    program.WaitForExit(c);
+}
+
 void CheckPreviewMovedKeepsKeys(const Settings& settings)
 {
     Case c(L"preview moved and resized with the mouse: Enter and Escape still reach the dialog");

@@ -185,6 +185,8 @@ bool Program::StartOnly(Case& c)
     const std::wstring copy = File(L"q308.exe");
     if (!c.Check(CopyFileW(executable_.c_str(), copy.c_str(), FALSE) != 0, L"cannot copy q308.exe to " + copy))
         return false;
+    if (!firstRun_ && !Exists(File(L"q308.ini")))
+        WriteBytes(File(L"q308.ini"), PreviewClosedIni);
     std::wstring commandLine = L"\"" + copy + L"\"" + (arguments_.empty() ? L"" : L" " + arguments_);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

@@ -466,7 +466,9 @@ void RunScenarios(const Settings& settings, const std::vector<std::wstring>& onl
             tmpLeft = tmpLeft || Exists(program.File(std::wstring(each.SettingsFile) + L".tmp"));
         }
         c.Check(!tmpLeft, L"no temporary file left behind");
-        c.Check(Exists(program.File(L"q308.ini")) == withPreview, L"q308.ini only where the preview was used");
+        std::string ini;
+        c.Check(ReadBytes(program.File(L"q308.ini"), ini) && (withPreview || ini == PreviewClosedIni),
+                L"q308.ini kept, closed where the user had closed the preview: " + Hex(ini));
     }
 }
 

@@ -117,6 +117,8 @@ public:
     // The program's arguments, and the caption of the dialog they open
     // (the vertical dimension's without arguments).
     void SetArguments(const std::wstring& arguments, const std::wstring& caption);
+    // Started as the first run: no q308.ini, so the preview opens by itself.
+    void AsFirstRun() { firstRun_ = true; }
     // Starts it with the working folder elsewhere and waits for the dialog.
     bool Start(Case& c);
     // Starts it where it is to show no dialog; false when it cannot be started.
@@ -163,6 +165,7 @@ private:
     PROCESS_INFORMATION process_{};
     HWND dialog_ = nullptr;
     DWORD threadId_ = 0;
+    bool firstRun_ = false;
 };
 
 std::wstring TextOf(HWND window);
@@ -192,6 +195,9 @@ void CheckPreview(const Settings& settings);
 // it to be shown (or hidden, with expected false).
 bool PreviewShown(const Program& program, bool expected = true);
 inline constexpr char PreviewOpenIni[] = "[Preview]\r\nOpen=1\r\n";
+// What a user who closed the preview leaves; every run starts with it
+// unless it brings a q308.ini of its own or asks for a first run.
+inline constexpr char PreviewClosedIni[] = "[Preview]\r\nOpen=0\r\n";
 void CheckFaults(const Settings& settings);
 // Files held for a while by another program, as a virus scanner does.
 void CheckHolds(const Settings& settings);
@@ -201,6 +207,7 @@ void CheckHolds(const Settings& settings);
 bool AnswerHandBackBox(Case& c, const Program& program, int answer, DWORD milliseconds = 8000);
 // A settings file that places the dialog at (left, top): kept there, or
 // brought onto the nearest screen when it would be out of reach.
+void CheckPreviewBesideDialog(const Settings& settings, int dpi);
 void CheckSavedPosition(const Settings& settings, const wchar_t* left, const wchar_t* top, bool movedOnScreen);
 void CheckDensities(const Settings& settings);
 // The horizontal and aligned dimensions as the user meets them, and an
