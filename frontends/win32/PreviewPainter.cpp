@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/WideText.h"
+#include "preview/PickLabels.h"
 #include "preview/PixelClip.h"
 
 namespace win32 {
@@ -333,8 +334,9 @@ void PaintShape(Pass& pass, const Shape& s, bool dimmed)
     }
 }
 
-void PaintPicks(Pass& pass, const std::vector<preview::PickedMark>& picks)
+void PaintPicks(Pass& pass, const preview::Picture& picture, int width, int height)
 {
+    const std::vector<preview::PickedMark>& picks = picture.Picked;
     const int radius = pass.Scale.Length(PickRadius), arm = pass.Scale.Length(PickArm);
     HDC dc = pass.Dc;
     HFONT font = CreateFontW(-pass.Scale.Length(PickLabelHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
@@ -345,7 +347,19 @@ void PaintPicks(Pass& pass, const std::vector<preview::PickedMark>& picks)
     const HGDIOBJ oldFont = SelectObject(dc, font);
     SetTextColor(dc, PickColour);
     SetBkMode(dc, TRANSPARENT);
-    SetTextAlign(dc, TA_BOTTOM | TA_LEFT | TA_NOUPDATECP);
+    SetTextAlign(dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
+    SIZE digit{};
+    GetTextExtentPoint32W(dc, L"4", 1, &digit);
+    preview::Box area;
+    area.Add(0, 0);
+    area.Add(width, height);
+    // Each number where it leaves the dimension's value and lines clear.
+    for (const preview::LabelPlace& label :
+         preview::PlacePickLabels(picture, pass.Fit, digit.cx, digit.cy, arm, area)) {
+        const std::wstring number = std::to_wstring(label.Number);
+        TextOutW(dc, static_cast<int>(std::lround(label.At.MinX)), static_cast<int>(std::lround(label.At.MinY)),
+                 number.c_str(), static_cast<int>(number.size()));
+    }
     for (const preview::PickedMark& pick : picks) {
         const Point at = pass.Fit.ToPixels(pick.At);
         if (!Inside(at, pass.Box))
@@ -356,8 +370,6 @@ void PaintPicks(Pass& pass, const std::vector<preview::PickedMark>& picks)
         LineTo(dc, c.x + arm + 1, c.y);
         MoveToEx(dc, c.x, c.y - arm, nullptr);
         LineTo(dc, c.x, c.y + arm + 1);
-        const std::wstring number = std::to_wstring(pick.Number);
-        TextOutW(dc, c.x + arm, c.y - arm / 2, number.c_str(), static_cast<int>(number.size()));
     }
     SelectObject(dc, oldFont);
     DeleteObject(font);
@@ -474,7 +486,7 @@ bool PreviewPainter::Paint(HDC dc, const RECT& area, int keptHeight, const previ
     {
         Pass pass(frame, fit, scale, GuardedBox(width, height, scale), false);
         // The picked points beneath the dimension, which they must not hide.
-        PaintPicks(pass, picture.Picked);
+        PaintPicks(pass, picture, width, height);
         for (std::size_t i = inputCount; i < picture.Shapes.size(); ++i)
             PaintShape(pass, picture.Shapes[i], picture.OutputDimmed);
     }
