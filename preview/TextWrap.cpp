@@ -18,9 +18,27 @@ bool WordCharacter(wchar_t c)
            c == L'-' || c == L'+';
 }
 
+// Whether text[at] lies inside a bracketed coordinate pair such as
+// "（2570, 3650）", which is read as one.
+bool InsidePair(std::wstring_view text, std::size_t at)
+{
+    const std::size_t open = text.find_last_of(L"（(", at - 1);
+    if (open == std::wstring_view::npos)
+        return false;
+    const std::size_t close = text.find_first_of(L"）)", open);
+    if (close == std::wstring_view::npos || close < at)
+        return false;
+    const std::wstring_view inside = text.substr(open + 1, close - open - 1);
+    return inside.find(L',') != std::wstring_view::npos &&
+           std::all_of(inside.begin(), inside.end(),
+                       [](wchar_t c) { return WordCharacter(c) || c == L',' || Blank(c); });
+}
+
 // Whether a line may end after text[at - 1] and the next start at text[at].
 bool BreakBefore(std::wstring_view text, std::size_t at)
 {
+    if (InsidePair(text, at))
+        return false;
     const wchar_t before = text[at - 1], after = text[at];
     if (Blank(before) || Blank(after))
         return true;
@@ -74,7 +92,7 @@ void BreakParagraph(std::wstring_view text, int width, const TextMeasure& measur
         // line that can end at one in its second half ends there, so that
         // a part is not split across lines when it could stand whole.
         for (std::size_t blank = at; blank > 0 && blank * 2 >= fits; --blank)
-            if (Blank(text[blank - 1]) || Blank(text[blank])) {
+            if ((Blank(text[blank - 1]) || Blank(text[blank])) && !InsidePair(text, blank)) {
                 at = blank;
                 break;
             }

@@ -51,6 +51,9 @@ TEST(PreviewStrip, LinesBreakBetweenCharactersButNotInsideNumbers)
         {{L"灰色：作図データ　1～4：指示点　3・4：ドラッグで移動"}, 40, 3,
          L"灰色：作図データ　1～4：指示点|3・4：ドラッグで移動|"},
         {{L"あいうえお」か"}, 10, 3, L"あいうえ|お」か|"},
+        // A coordinate pair is read as one: never split at its blank.
+        {{L"移動した点：点4（2570, 3650）　指示点に戻す：Ctrl+R"}, 26, 4,
+         L"移動した点：点4|（2570, 3650）|指示点に戻す：Ctrl+R|"},
         // A blank at the break goes.
         {{L"abc def ghi"}, 7, 3, L"abc def|ghi|"},
         // A word wider than the line is broken where it must be.
