@@ -185,16 +185,21 @@ Reaction PreviewSession::Move(double x, double y)
     return reaction;
 }
 
+PreviewSession::Gesture PreviewSession::EndGesture(Reaction& reaction)
+{
+    const Gesture ended = gesture_;
+    gesture_ = Gesture::None;
+    if (ended != Gesture::None) {
+        reaction.Release = true;
+        reaction.Repaint = true;
+    }
+    return ended;
+}
+
 Reaction PreviewSession::Finish()
 {
     Reaction reaction;
-    if (gesture_ == Gesture::None)
-        return reaction;
-    const Gesture ended = gesture_;
-    gesture_ = Gesture::None;
-    reaction.Release = true;
-    reaction.Repaint = true;
-    if (ended == Gesture::DragGrip) {
+    if (EndGesture(reaction) == Gesture::DragGrip) {
         // The point stays where it was let go, and in sight: a dimension
         // shown whole before the drag is shown whole after it, as is the
         // dragged mark.
@@ -214,13 +219,10 @@ Reaction PreviewSession::Finish()
 Reaction PreviewSession::Cancel()
 {
     Reaction reaction;
-    if (gesture_ == Gesture::None)
+    const Gesture ended = EndGesture(reaction);
+    if (ended == Gesture::None)
         return reaction;
-    const Gesture ended = gesture_;
-    gesture_ = Gesture::None;
-    reaction.Release = true;
     reaction.Handled = true;
-    reaction.Repaint = true;
     if (ended == Gesture::DragGrip) {
         form_.*dragged_->Moved = dragFrom_;
         const bool moved = dragAt_.has_value();

@@ -98,6 +98,8 @@ private:
     Reaction Recompute();
     Reaction UpdateStrip();
     const Grip* GripAt(double x, double y, bool pointsMayChange);
+    // The gesture under way ends: the mouse is given back, the picture painted.
+    Gesture EndGesture(Reaction& reaction);
     Reaction Cancel();
     Reaction Finish();
     void Frame(const Box& bounds);
