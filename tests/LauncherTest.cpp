@@ -121,7 +121,8 @@ TEST(ReadMe, IsUtf8WithByteOrderMarkAndCrLfInBothLanguages)
     }
     for (const std::string& needed : {Utf8(u8"【日本語】"), std::string("[English]"), std::string("q308.bat"), std::string("q308h.bat"), std::string("q308a.bat"),
                                       std::string("q304.dat"), std::string("q308h.dat"), std::string("q308a.dat"),
-                                      std::string("q308.exe"), std::string("64bit"), std::string("32bit")})
+                                      std::string("q308.exe"), std::string("64bit"), std::string("32bit"),
+                                      Utf8(u8"連続して作図（ＯＫの後、次の寸法の点を指示）"), std::string("q308.ini")})
         EXPECT_NE(bytes.find(needed), std::string::npos) << "the read-me does not mention " << needed;
 }
 
