@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "dialog/Construction.h"
+
+#include "dialog/ControlRules.h"
 #include "dialog/Unit1.h"
 #include "exchange/Emitters.h"
 
@@ -49,6 +51,8 @@ void TForm1::Button1Click()
     };
     switch (ConstructDimension(*this, c, badControl, effects)) {
     case ConstructionOutcome::Refused:
+        // The band says why; the focus goes where the value is to be mended.
+        ShowStatus(RefusalText(*this, badControl));
         Focus(badControl);
         return;
     case ConstructionOutcome::ZeroLength:

@@ -1,6 +1,6 @@
 #include "dialog/DimensionPreview.h"
 
-#include "dialog/FormLayout.h"
+#include "dialog/ControlRules.h"
 #include "dialog/Unit1.h"
 #include "exchange/Scratch.h"
 #include "helpers/MyFunc.h"
@@ -15,56 +15,29 @@ DimensionPreviewResult PreviewDimension(const TForm1& form)
     return result;
 }
 
-std::string ControlLabel(const std::string& controlName)
-{
-    if (const layout::LabelDescription* label = layout::FindLabel(controlName, layout::LabelRole::Caption))
-        return std::string(label->Text);
-    // Check boxes and radio groups carry their label as their caption.
-    if (const layout::ControlDescription* control = layout::FindControl(controlName))
-        if (control->Kind == layout::ControlKind::CheckBox || control->Kind == layout::ControlKind::RadioGroup)
-            return std::string(control->Caption);
-    return controlName;
-}
-
-std::string PreviewStatusText(const DimensionPreviewResult& result)
+std::string PreviewStatusText(const DimensionPreviewResult& result, const TForm1& form)
 {
     switch (result.Outcome) {
     case ConstructionOutcome::Drawn:
         return "寸法値 " + result.Dimension.ValueText + (result.Dimension.ArrowsReversed ? "　（逆矢印）" : "") +
                (result.Dimension.DimensionOptions.AsFigure ? "　寸法図形" : "");
-    case ConstructionOutcome::Refused: {
-        const std::string accepted = AcceptedValues(result.BadControl);
-        return "「" + ControlLabel(result.BadControl) + "」の値は受け付けられません" +
-               (accepted.empty() ? "" : "（" + accepted + "）");
-    }
+    case ConstructionOutcome::Refused:
+        return RefusalText(form, result.BadControl);
     case ConstructionOutcome::ZeroLength:
         break;
     }
     return ZeroLengthMessage;
 }
 
-std::string AcceptedValues(const std::string& controlName)
+std::string NotStartedByHostText(DimensionKind kind)
 {
-    // The checks OK makes, as a user reads them.
-    static const struct {
-        const char* Control;
-        const char* Accepted;
-    } ranges[] = {
-        {"Edit1", "0 < 値"},          {"Edit7", "0 < 値 ≦ 1000"},   {"Edit8", "0 < 値 < 180"},
-        {"Edit5", "0 ≦ 値"},          {"Edit6", "0 ≦ 値"},          {"Edit9", "0 ≦ 値"},
-        {"Edit4", "図面に描ける大きさの数値"},
-    };
-    for (const auto& range : ranges)
-        if (controlName == range.Control)
-            return range.Accepted;
-    if (controlName.starts_with("ComboBox") || controlName.starts_with("RadioGroup"))
-        return "項目を選択";
-    return {};
+    return "JWC_TEMP.TXT を読めません。Jw_cad の外部変形から " + std::string(DescribeKind(kind).Launcher) +
+           " で起動してください";
 }
 
 std::vector<std::string> PreviewStatusLines(const DimensionPreviewResult& result, const TForm1& form)
 {
-    std::vector<std::string> lines{PreviewStatusText(result)};
+    std::vector<std::string> lines{PreviewStatusText(result, form)};
     // The distances OK takes as 0 when their text is no number; the others
     // refuse it, and the status line says so.
     std::string readAsZero;
@@ -76,8 +49,7 @@ std::vector<std::string> PreviewStatusLines(const DimensionPreviewResult& result
     if (!readAsZero.empty())
         lines.push_back(readAsZero + "は数値でないため 0 として作図します");
     if (!form.ExchangeFileRead)
-        lines.push_back("JWC_TEMP.TXT を読めません。Jw_cad の外部変形から " +
-                        std::string(DescribeKind(form.Kind).Launcher) + " で起動してください");
+        lines.push_back(NotStartedByHostText(form.Kind));
     return lines;
 }
 

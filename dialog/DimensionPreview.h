@@ -19,19 +19,15 @@ struct DimensionPreviewResult {
 
 DimensionPreviewResult PreviewDimension(const TForm1& form);
 
-// The label the dialog shows for a control ("長さ" for Edit7,
-// "小数点以下の０表示" for RadioGroup1); the name itself when it has none.
-std::string ControlLabel(const std::string& controlName);
-
 // One line for a status strip: the value text when the dimension can be
 // drawn (with the reversed arrows and the dimension figure noted), the
 // refused control by its label with what it would accept, or the
 // zero-length message. Shift-JIS.
-std::string PreviewStatusText(const DimensionPreviewResult& result);
+std::string PreviewStatusText(const DimensionPreviewResult& result, const TForm1& form);
 
-// What a refused control would accept ("0 < 値 ≦ 1000", "項目を選択"); empty
-// when there is nothing to say.
-std::string AcceptedValues(const std::string& controlName);
+// Started without an exchange file (a double-click on the program): how it
+// is meant to be started. Shift-JIS.
+std::string NotStartedByHostText(DimensionKind kind);
 
 // The strip under the preview, Shift-JIS: the status line, then notes: the
 // distances whose text is no number and is read as 0, and, where the

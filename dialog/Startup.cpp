@@ -18,8 +18,5 @@ int RunProgram(std::span<const std::string> arguments, const std::function<void(
     }
     TForm1 form(nullptr, *kind);
     form.ProgramFolder = programFolder;
-    Form1 = &form;
-    const int status = frontend(form);
-    Form1 = nullptr;
-    return status;
+    return frontend(form);
 }

@@ -1,5 +1,6 @@
 #include "dialog/Unit1.h"
 
+#include "dialog/DimensionPreview.h"
 #include "dialog/FormLayout.h"
 #include "dialog/PreviewSettings.h"
 #include "dialog/RepeatSettings.h"
@@ -11,8 +12,6 @@
 #include "platform/Charset.h"
 #include "platform/ExecutablePath.h"
 #include "platform/Files.h"
-
-TForm1* Form1 = nullptr;
 
 void TComboBox::SetItemIndex(int index)
 {
@@ -161,16 +160,6 @@ void RemoveLeftoverTemporaries(const std::string& folder)
     }
 }
 
-std::string HandBackFailure(const std::string& path, const platform::FileError& error)
-{
-    std::string text = "図面をホストに渡せませんでした。\n\n" + platform::Utf8ToSjis(path) + "\n";
-    const std::string reason = platform::FileErrorText(error);
-    if (!reason.empty())
-        text += reason + "\n";
-    return text + "\nこのファイルを使用しているプログラムを閉じるか、ディスクの空き領域を増やしてから"
-                  "［再試行］をクリックしてください。［キャンセル］をクリックすると、何も作図されません。";
-}
-
 // The records reach the host, or the user decides to give up: the file may
 // be held by another program for longer than the writer waits, or the disk
 // may be full. Each failed attempt is told once; only the user tries again.
@@ -189,6 +178,24 @@ bool HandBack(const std::string& path, FormToolkit* toolkit)
 
 }  // namespace
 
+// Lines short enough that no message box breaks them again, inside a word.
+std::string HandBackFailure(const std::string& path, const platform::FileError& error)
+{
+    std::string text = "寸法を Jw_cad に渡せませんでした。\n\n" + platform::Utf8ToSjis(path) + "\n";
+    const std::string reason = platform::FileErrorText(error);
+    if (!reason.empty())
+        text += reason + "\n";
+    text += "\n";
+    if (error.Passing)
+        text += "このファイルを開いているプログラム（ウイルス対策、\n同期ソフトなど）を閉じてから、";
+    else if (error.Full)
+        text += "ディスクの空き領域を増やしてから、";
+    else
+        text += "このフォルダーに書き込めることを確かめてから、";
+    return text + "\n［再試行］をクリックしてください。\n"
+                  "［キャンセル］をクリックすると、何も作図されません。";
+}
+
 void TForm1::FormShow()
 {
     InitDrawingState();
@@ -202,6 +209,10 @@ void TForm1::FormShow()
     RepeatAfterOk = repeatAtStart_ = LoadRepeatChoice(ProgramFolder + std::string(PreviewSettingsFileName), Kind);
     Left = SavedLeft;
     Top = SavedTop;
+    // Double-clicked rather than started by the host: the band says so
+    // before OK can only find a length of 0.
+    if (!ExchangeFileRead)
+        ShowStatus(NotStartedByHostText(Kind));
 }
 
 void TForm1::FormClose()

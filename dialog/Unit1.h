@@ -131,6 +131,10 @@ public:
     // form description.
     TComboBox* ComboBoxNamed(std::string_view name);
     TEdit* EditNamed(std::string_view name);
+    const TEdit* EditNamed(std::string_view name) const
+    {
+        return const_cast<TForm1*>(this)->EditNamed(name);
+    }
     TCheckBox* CheckBoxNamed(std::string_view name);
     TRadioGroup* RadioGroupNamed(std::string_view name);
 
@@ -146,9 +150,6 @@ private:
 // The menu item of the repeat choice, checked while it is on.
 inline constexpr const char* RepeatItemText = "連続して作図（ＯＫの後、次の寸法の点を指示）";
 
-// The program's one form, set by the program entry.
-extern TForm1* Form1;
-
 // The exchange file in ProgramFolder; each kind names its settings file in
 // DimensionKind.
 inline constexpr std::string_view ExchangeFileName = "JWC_TEMP.TXT";
@@ -156,3 +157,11 @@ inline constexpr std::string_view ExchangeFileName = "JWC_TEMP.TXT";
 // A run that shows no dialog and draws nothing: the exchange file in
 // programFolder (the executable's when empty) holds the empty output.
 void HandBackNothing(std::string programFolder = {});
+
+namespace platform {
+struct FileError;
+}
+// The question when the exchange file cannot be written: what is lost, the
+// file, the system's reason, advice that fits it, and what the buttons do.
+// Shift-JIS.
+std::string HandBackFailure(const std::string& path, const platform::FileError& error);

@@ -1,9 +1,9 @@
-// Reading the dialog's controls for one press of OK. A bad value is only
+// Reading the dialog's controls for one press of OK. A bad value is
 // reported by the name of its control, which then gets the focus; the
-// order of the checks decides which one when several are bad.
-#include <cmath>
-
+// order of the checks decides which one when several are bad. What each
+// accepts is ControlRules.cpp's table.
 #include "dialog/Construction.h"
+#include "dialog/ControlRules.h"
 #include "dialog/Unit1.h"
 #include "helpers/MyFunc.h"
 
@@ -13,13 +13,6 @@ namespace {
 std::string Framing(const std::string& text)
 {
     return StripSpaces(text).empty() ? std::string() : text;
-}
-
-// A distance that is, or becomes in drawing units, infinite would put "inf"
-// into the host's records.
-bool Drawable(double distance)
-{
-    return std::isfinite(distance) && std::isfinite(distance * CurrentLayerScale());
 }
 
 }  // namespace
@@ -33,16 +26,14 @@ std::string ReadDimensionOptions(const TForm1& form, DimensionOptionsRecord& o)
         return "ComboBox1";
     if (o.EndMarker < 0)
         return "ComboBox2";
-    // Written as "not greater than", so that a value that is not a number
-    // fails as well.
-    if (!(o.MarkerScale > 0) || !std::isfinite(o.MarkerScale))
+    if (!Accepts("Edit1", o.MarkerScale))
         return "Edit1";
 
     o.ArrowLength = StrToFloatSafe(form.Edit7.Text);
     o.ArrowAngle = StrToFloatSafe(form.Edit8.Text);
-    if (!(o.ArrowLength > 0) || o.ArrowLength > 1000)
+    if (!Accepts("Edit7", o.ArrowLength))
         return "Edit7";
-    if (!(o.ArrowAngle > 0) || o.ArrowAngle >= 180)
+    if (!Accepts("Edit8", o.ArrowAngle))
         return "Edit8";
 
     o.TextTypeChoice = form.ComboBox3.ItemIndex;
@@ -72,13 +63,13 @@ std::string ReadDimensionOptions(const TForm1& form, DimensionOptionsRecord& o)
         return "RadioGroup1";
     if (o.UnitChoice < 0)
         return "RadioGroup2";
-    if (!(o.ExtensionGap >= 0) || !Drawable(o.ExtensionGap))
+    if (!Accepts("Edit5", o.ExtensionGap))
         return "Edit5";
-    if (!(o.ExtensionOvershoot >= 0) || !Drawable(o.ExtensionOvershoot))
+    if (!Accepts("Edit6", o.ExtensionOvershoot))
         return "Edit6";
-    if (!(o.ReverseOvershoot >= 0) || !Drawable(o.ReverseOvershoot))
+    if (!Accepts("Edit9", o.ReverseOvershoot))
         return "Edit9";
-    if (!Drawable(o.ValueOffset))
+    if (!Accepts("Edit4", o.ValueOffset))
         return "Edit4";
     return {};
 }

@@ -14,6 +14,8 @@ struct FileError {
     // Another program has the file open for a moment (a virus scanner, the
     // search indexer, a cloud-sync client): worth trying again shortly.
     bool Passing = false;
+    // The disk, or the user's share of it, is full: only freeing space helps.
+    bool Full = false;
 };
 
 class InputFile {

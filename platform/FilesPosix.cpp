@@ -21,6 +21,7 @@ FileError Errno()
 {
     FileError error;
     error.Code = static_cast<unsigned long>(errno);
+    error.Full = errno == ENOSPC || errno == EDQUOT;
     return error;
 }
 

@@ -49,6 +49,7 @@ FileError ErrorOn(DWORD code, std::initializer_list<const std::wstring*> paths)
     error.Code = code;
     error.Passing = code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION ||
                     (code == ERROR_ACCESS_DENIED && DeniedForAMoment(paths));
+    error.Full = code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL;
     return error;
 }
 
@@ -56,6 +57,7 @@ FileError ErrorOfThisCall()
 {
     FileError error;
     error.Code = GetLastError();
+    error.Full = error.Code == ERROR_DISK_FULL || error.Code == ERROR_HANDLE_DISK_FULL;
     return error;
 }
 

@@ -6,6 +6,7 @@
 #include <numbers>
 #include <tuple>
 
+#include "dialog/ControlRules.h"
 #include "dialog/Construction.h"
 #include "dialog/DimensionPreview.h"
 #include "exchange/DrawingState.h"
@@ -138,7 +139,8 @@ TEST(Construction, FirstBadControlGetsTheFocusAndNothingIsDrawn)
         }
         EXPECT_EQ(run.Toolkit.Focused, Strings{focus});
         EXPECT_EQ(OutputStore.Lines.Count(), 0u);
-        EXPECT_TRUE(run.Toolkit.Statuses.empty());
+        // The band says why, once, in the strip's words.
+        EXPECT_EQ(run.Toolkit.Statuses, Strings{RefusalText(run.Form, focus)});
     }
 }
 

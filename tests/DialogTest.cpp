@@ -4,8 +4,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include "dialog/ControlRules.h"
 #include "dialog/FormLayout.h"
 #include "exchange/DrawingState.h"
+#include "platform/Files.h"
 #include "support/DialogHarness.h"
 
 using namespace harness;
@@ -120,11 +122,64 @@ TEST(Dialog, FailedHandBackAsksTheUserUntilWrittenOrCancelled)
         ASSERT_FALSE(run.Toolkit.Questions.empty());
         // The file and the system's reason, then what the buttons do.
         const std::string& question = run.Toolkit.Questions.front();
-        EXPECT_TRUE(question.starts_with("図面をホストに渡せませんでした。\n\n" + run.Scratch.File("JWC_TEMP.TXT") +
+        EXPECT_TRUE(question.starts_with("寸法を Jw_cad に渡せませんでした。\n\n" + run.Scratch.File("JWC_TEMP.TXT") +
                                          "\n" + std::strerror(EISDIR) + "\n\n"))
             << question;
         EXPECT_TRUE(question.ends_with("［キャンセル］をクリックすると、何も作図されません。")) << question;
     }
+}
+
+// The advice fits the reason, and no line is long enough for a message box
+// to break it again (inside a word, as it does at 144 DPI).
+TEST(Dialog, HandBackQuestionAdvisesWhatHelps)
+{
+    const struct {
+        platform::FileError Error;
+        const char* Advice;
+    } cases[] = {
+        {{32, true, false}, "このファイルを開いているプログラム"},
+        {{112, false, true}, "ディスクの空き領域を増やしてから"},
+        {{5, false, false}, "このフォルダーに書き込めることを確かめてから"},
+    };
+    for (const auto& c : cases) {
+        const std::string text = HandBackFailure("C:\\jww\\JWC_TEMP.TXT", c.Error);
+        EXPECT_NE(text.find(c.Advice), std::string::npos) << text;
+        EXPECT_EQ(text.find("ディスクの空き") != std::string::npos, c.Error.Full) << text;
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);)
+            EXPECT_LE(line.size(), 52u) << "a line a box would break: " << line;
+    }
+}
+
+// Why OK did nothing is said in the dialog's own band, in the words of the
+// preview's strip, and the focus goes to the control as before.
+TEST(Dialog, RefusedOkSaysWhyInTheStatusBand)
+{
+    const struct {
+        const char* Control;
+        const char* Text;  // nullptr: a list left without a choice
+        const char* Band;
+    } cases[] = {
+        {"ComboBox3", nullptr, "「寸法値の文字種」の値は受け付けられません（項目を選択）"},
+        {"Edit7", "0", "「長さ」の値は受け付けられません（0 < 値 ≦ 1000）"},
+        {"Edit7", "５", "「長さ」は半角の数字で入力してください（0 < 値 ≦ 1000）"},
+        {"Edit8", "180", "「角度」の値は受け付けられません（0 < 値 < 180）"},
+    };
+    for (const auto& c : cases) {
+        DialogRun run(ExchangeText({"hp1 0 0", "hp2 0 10", "hp3 5 5", "hp4 5 5"}));
+        run.PickTextType();
+        if (c.Text == nullptr)
+            run.Form.ComboBox3.SetItemIndex(-1);
+        else
+            run.Form.EditNamed(c.Control)->Text = c.Text;
+        run.Form.Button1Click();
+        EXPECT_EQ(run.Form.LabelA1.Caption, c.Band) << c.Control;
+        EXPECT_EQ(run.Toolkit.Focused, std::vector<std::string>{c.Control});
+        EXPECT_FALSE(run.Closed());
+    }
+    // Started without the host's file: said at once, before any OK.
+    DialogRun alone(std::nullopt);
+    EXPECT_NE(alone.Form.LabelA1.Caption.find("Jw_cad の外部変形から q308.bat で起動してください"), std::string::npos);
 }
 
 // Nobody to ask (a form without a front end): the run gives up at once.

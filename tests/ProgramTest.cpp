@@ -158,7 +158,7 @@ TEST(Program, UnwritableExchangeFileIsToldAndEndsNonZero)
     for (const char* commands : {"Cancel\n", "ComboBox3=0\nOK\n"}) {
         const ProgramRun run(Sample, commands, "", {}, {"JWC_TEMP.TXT.tmp"});
         EXPECT_EQ(run.Status, 1) << commands;
-        const std::string told = "message: " + Utf8(u8"図面をホストに渡せませんでした。") + " " +
+        const std::string told = "message: " + Utf8(u8"寸法を Jw_cad に渡せませんでした。") + " " +
                                  run.Scratch.File("JWC_TEMP.TXT") + " Is a directory ";
         EXPECT_TRUE(run.Out.starts_with(told)) << run.Out;
         EXPECT_TRUE(run.Out.ends_with(Utf8(u8"何も作図されません。") + "\nclosed\n")) << run.Out;

@@ -280,7 +280,8 @@ void FormWindow::ShowMessage(const std::string& sjisText)
 bool FormWindow::AskRetry(const std::string& sjisText)
 {
     const std::wstring text = WideFromSjis(sjisText);
-    const std::wstring title = WideFromSjis(layout::Form().ApplicationTitle);
+    // This run's kind: the vertical form's title is not the user's tool under /h or /a.
+    const std::wstring title = WideFromSjis(form_.ApplicationTitle);
     // The dialog is still there when the form closes (CloseForm destroys it
     // only afterwards) and owns the box; one already being destroyed cannot.
     const HWND owner = dialog_ != nullptr && IsWindowVisible(dialog_) ? dialog_ : nullptr;

@@ -6,7 +6,6 @@
 #include "dialog/Unit1.h"
 #include "frontends/win32/ScreenPlace.h"
 #include "platform/WideText.h"
-#include "preview/DraggedPoint.h"
 #include "preview/PreviewPlace.h"
 
 namespace win32 {
@@ -21,6 +20,10 @@ constexpr int MinimumHeight = 160;
 constexpr int LegendFontHeight = 11;
 constexpr int LegendPadding = 2;
 constexpr COLORREF LegendColour = RGB(0x60, 0x60, 0x60);
+// How near a mark the pointer takes it, and the room left round the
+// dimension when it is framed.
+constexpr int GripRadius = 7;
+constexpr int FrameMargin = 24;
 // Posted to itself when the preview was activated: the activation goes
 // back to the dialog once the activating message is done with.
 constexpr UINT GiveBackMessage = WM_APP + 1;
@@ -44,6 +47,17 @@ BOOL CALLBACK FindEnabledPopup(HWND window, LPARAM parameter)
     return TRUE;
 }
 
+HCURSOR SystemCursor(LPSTR name) { return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(name)); }
+
+// A microsecond clock for the frame time.
+long long Microseconds()
+{
+    LARGE_INTEGER now{}, frequency{};
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return frequency.QuadPart > 0 ? now.QuadPart * 1000000 / frequency.QuadPart : 0;
+}
+
 // A window the dialog is waiting on (its message box), if any.
 HWND EnabledPopupOf(HWND dialog, HWND except)
 {
@@ -55,7 +69,7 @@ HWND EnabledPopupOf(HWND dialog, HWND except)
 }  // namespace
 
 PreviewWindow::PreviewWindow(TForm1& form, HWND dialog, std::function<void()> pullValues)
-    : form_(form), dialog_(dialog), pullValues_(std::move(pullValues))
+    : form_(form), dialog_(dialog), pullValues_(std::move(pullValues)), session_(form)
 {
 }
 
@@ -123,6 +137,7 @@ void PreviewWindow::ApplyScale(const RECT* suggested)
     font_ = makeFont(layout::Form().FontHeight);
     legendFont_ = makeFont(LegendFontHeight);
     strip_.SetFont(font_);
+    session_.SetMetrics(scale_.Length(GripRadius), scale_.Length(FrameMargin));
     SendMessageW(strip_.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (previous != nullptr)
         DeleteObject(previous);
@@ -167,10 +182,14 @@ void PreviewWindow::Open()
     }
     SetWindowPos(window_, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!started_) {
+        session_.Start();
+        started_ = true;
+    }
     Layout();
     pullValues_();
-    view_.reset();
-    Recompute();
+    session_.ForgetView();
+    Apply(session_.ControlsChanged());
     ShowWindow(window_, SW_SHOWNOACTIVATE);
     // Wine raises the dialog once more while it takes in the events of
     // its showing; a moment later the preview goes above it again.
@@ -182,8 +201,7 @@ void PreviewWindow::Open()
 
 void PreviewWindow::Close()
 {
-    if (gesture_ != Gesture::None)
-        CancelGesture();
+    Apply(session_.Escape());
     if (window_ != nullptr)
         ShowWindow(window_, SW_HIDE);
     placement_.Open = false;
@@ -206,7 +224,7 @@ void PreviewWindow::CheckMenuItem()
 
 void PreviewWindow::UpdateResetItem()
 {
-    const bool moved = form_.MovedPoint3 || form_.MovedPoint4;
+    const bool moved = session_.PointsMoved();
     if (HMENU menu = GetSystemMenu(dialog_, FALSE))
         EnableMenuItem(menu, ResetPointsCommand, MF_BYCOMMAND | (moved ? MF_ENABLED : MF_GRAYED));
 }
@@ -216,42 +234,32 @@ void PreviewWindow::ControlsChanged()
     if (!placement_.Open || window_ == nullptr)
         return;
     pullValues_();
-    Recompute();
+    Apply(session_.ControlsChanged());
 }
 
-void PreviewWindow::Recompute()
+void PreviewWindow::Apply(const preview::Reaction& reaction)
 {
-    if (!started_) {
-        live_.Start();
-        started_ = true;
+    if (reaction.Release) {
+        ending_ = true;
+        if (GetCapture() == window_)
+            ReleaseCapture();
+        ending_ = false;
+        KillTimer(window_, RepaintTimer);
     }
-    live_.Update(form_);
-    UpdateStrip();
+    if (reaction.Capture)
+        SetCapture(window_);
+    if (reaction.StripChanged)
+        UpdateStrip();
     UpdateResetItem();
-    const RECT area = PictureArea();
-    const preview::Box bounds = preview::DimensionBounds(live_.Current());
-    if (!view_)
-        FrameDimension();
-    else if (gesture_ != Gesture::DragPoint &&
-             preview::DimensionLeaves(*view_, shownBounds_, bounds, area.right - area.left, area.bottom - area.top, 0))
-        FrameDimension();
-    if (gesture_ != Gesture::DragPoint)
-        shownBounds_ = bounds;
-    InvalidatePicture();
+    if (reaction.Repaint)
+        InvalidatePicture();
 }
 
 void PreviewWindow::UpdateStrip()
 {
     std::vector<std::wstring> lines;
-    if (gesture_ == Gesture::DragPoint && dragAt_)
-        lines.push_back(platform::WideFromSjis(preview::MovingPointLine(dragNumber_, *dragAt_)));
-    for (const std::string& line : live_.StatusLines())
+    for (const std::string& line : session_.StripLines())
         lines.push_back(platform::WideFromSjis(line));
-    if (gesture_ != Gesture::DragPoint) {
-        const std::string note = preview::MovedPointsNote(form_.MovedPoint3, form_.MovedPoint4);
-        if (!note.empty())
-            lines.push_back(platform::WideFromSjis(note));
-    }
     if (strip_.SetLines(lines))
         Layout(true);
 }
@@ -271,15 +279,15 @@ bool PreviewWindow::PreTranslate(const MSG& message)
         Zoom(GET_WHEEL_DELTA_WPARAM(message.wParam), at);
         return true;
     }
-    if (gesture_ != Gesture::None && message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+    if (session_.Busy() && message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
         // Escape ends the drag, not the dialog.
-        CancelGesture();
+        Apply(session_.Escape());
         return true;
     }
-    if (gesture_ != Gesture::None && (message.message == WM_SYSKEYDOWN ||
-                                      (message.message == WM_KEYDOWN && message.wParam == VK_RETURN))) {
+    if (session_.Busy() && (message.message == WM_SYSKEYDOWN ||
+                            (message.message == WM_KEYDOWN && message.wParam == VK_RETURN))) {
         // OK or a button's mnemonic: with the point where it is now.
-        FinishGesture();
+        Apply(session_.Enter());
         return false;
     }
     if (message.message != WM_KEYDOWN || (GetKeyState(VK_CONTROL) & 0x8000) == 0 ||
@@ -355,8 +363,8 @@ void PreviewWindow::SaveState()
     saved_ = true;
     // The dialog goes: a drag still under way ends where it is, without
     // painting anything more.
-    if (gesture_ != Gesture::None) {
-        gesture_ = Gesture::None;
+    if (session_.Busy()) {
+        session_.Enter();
         ending_ = true;
         ReleaseCapture();
         ending_ = false;
@@ -401,15 +409,8 @@ void PreviewWindow::Layout(bool keepDrawing)
     SetWindowPos(strip_.Window(), nullptr, 0, std::max(0L, client.bottom - height), client.right, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     const RECT after = PictureArea();
-    if (keepDrawing && view_ && !EqualRect(&before, &after)) {
-        // The same fit in window pixels: its origin in the new area is
-        // where it was, less the distance the area's top moved.
-        const preview::Fit fit =
-            preview::FitOf(*view_, before.right - before.left, before.bottom - before.top);
-        const double originX = fit.OriginX + before.left - after.left, originY = fit.OriginY + before.top - after.top;
-        view_->Centre = {((after.right - after.left) / 2.0 - originX) / view_->Scale,
-                         (originY - (after.bottom - after.top) / 2.0) / view_->Scale};
-    }
+    Apply(session_.Resize(after.right - after.left, after.bottom - after.top,
+                          keepDrawing && before.top == after.top && before.left == after.left));
     InvalidateRect(window_, nullptr, FALSE);
 }
 
@@ -436,11 +437,123 @@ void PreviewWindow::Paint()
     }
     SelectObject(dc, old);
     const RECT area = PictureArea();
-    const bool panning = gesture_ == Gesture::Pan && !panResting_;
     if (area.bottom > area.top && area.right > area.left &&
-        painter_.Paint(dc, area, client.bottom - area.top, live_.Current(), CurrentFit(), scale_, panning))
+        painter_.Paint(dc, area, client.bottom - area.top, session_.Current(), session_.CurrentFit(), scale_,
+                       session_.PanMoving()))
         SetTimer(window_, RepaintTimer, RepaintDelay, nullptr);  // the whole picture once the pan rests
     EndPaint(window_, &paint);
+}
+
+RECT PreviewWindow::PictureArea() const
+{
+    RECT client{};
+    GetClientRect(window_, &client);
+    RECT strip{};
+    GetWindowRect(strip_.Window(), &strip);
+    const LONG top = std::min(static_cast<LONG>(legendHeight_), client.bottom);
+    const LONG bottom = std::max(top, client.bottom - (strip.bottom - strip.top));
+    return {0, top, client.right, bottom};
+}
+
+void PreviewWindow::InvalidatePicture()
+{
+    if (window_ == nullptr)
+        return;
+    const RECT area = PictureArea();
+    InvalidateRect(window_, &area, FALSE);
+}
+
+template <typename Event>
+void PreviewWindow::Mouse(int x, int y, Event event)
+{
+    const RECT area = PictureArea();
+    Apply(event(x - area.left, y - area.top));
+}
+
+void PreviewWindow::Zoom(int wheelDelta, POINT screen)
+{
+    if (window_ == nullptr)
+        return;
+    ScreenToClient(window_, &screen);
+    Mouse(screen.x, screen.y, [&](double px, double py) {
+        return session_.Wheel(wheelDelta / static_cast<double>(WHEEL_DELTA), px, py);
+    });
+}
+
+bool PreviewWindow::SetCursorForPointer()
+{
+    POINT at{};
+    GetCursorPos(&at);
+    ScreenToClient(window_, &at);
+    const RECT area = PictureArea();
+    switch (session_.PointerAt(at.x - area.left, at.y - area.top, MayChangePoints())) {
+    case preview::Pointer::Hand:
+        SetCursor(SystemCursor(IDC_HAND));
+        return true;
+    case preview::Pointer::Move:
+        SetCursor(SystemCursor(IDC_SIZEALL));
+        return true;
+    case preview::Pointer::Arrow:
+        break;
+    }
+    return false;
+}
+
+bool PreviewWindow::MayChangePoints() const
+{
+    // Not while OK is at work: its message box is up and the dialog disabled.
+    return !saved_ && IsWindowEnabled(dialog_);
+}
+
+void PreviewWindow::ResetPoints()
+{
+    if (!MayChangePoints() || !session_.PointsMoved())
+        return;
+    if (placement_.Open && window_ != nullptr) {
+        pullValues_();
+        Apply(session_.Reset());
+    } else {
+        form_.ResetMovedPoints();
+        UpdateResetItem();
+    }
+}
+
+void PreviewWindow::ShowContextMenu(POINT screen)
+{
+    if (window_ == nullptr || session_.Busy() || !IsWindowEnabled(dialog_))
+        return;
+    if (screen.x == -1 && screen.y == -1) {
+        // From the keyboard: at the picture's top left.
+        const RECT area = PictureArea();
+        screen = {area.left, area.top};
+        ClientToScreen(window_, &screen);
+    }
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING | (session_.PointsMoved() ? 0 : MF_GRAYED), ResetPointsMenuCommand,
+                platform::WideFromSjis(ResetItemText).c_str());
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, FrameDimensionCommand,
+                platform::WideFromSjis("寸法に合わせて表示(&D)\tダブルクリック").c_str());
+    AppendMenuW(menu, MF_STRING, FrameDrawingCommand, platform::WideFromSjis("図面全体を表示(&A)").c_str());
+    // Owned by the dialog, which is the active window: the menu closes as
+    // any menu does when the user clicks elsewhere, and the keys stay there.
+    const UINT chosen = static_cast<UINT>(TrackPopupMenu(
+        menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, screen.x, screen.y, 0,
+        dialog_, nullptr));
+    DestroyMenu(menu);
+    switch (chosen) {
+    case ResetPointsMenuCommand:
+        ResetPoints();
+        break;
+    case FrameDimensionCommand:
+        Apply(session_.FrameDimension());
+        break;
+    case FrameDrawingCommand:
+        Apply(session_.FrameDrawing());
+        break;
+    default:
+        break;
+    }
 }
 
 LRESULT CALLBACK PreviewWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -511,40 +624,43 @@ LRESULT PreviewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         const int dpi = HIWORD(wParam);
         if (dpi <= 0 || lParam == 0)
             return 0;
-        if (view_)
-            view_->Scale *= static_cast<double>(dpi) / scale_.Dpi;
+        session_.Rescale(static_cast<double>(dpi) / scale_.Dpi);
         scale_.Dpi = dpi;
         ApplyScale(reinterpret_cast<const RECT*>(lParam));
         return 0;
     }
     case WM_LBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-        ButtonDown(x, y, message == WM_LBUTTONDOWN);
+    case WM_MBUTTONDOWN: {
+        const auto button = message == WM_LBUTTONDOWN ? preview::Button::Left : preview::Button::Middle;
+        Mouse(x, y, [&](double px, double py) { return session_.Press(px, py, button, MayChangePoints()); });
+        SetCursorForPointer();
         return 0;
-    case WM_LBUTTONDBLCLK: {
-        // On a mark it is the start of a drag like any press; elsewhere it
-        // frames the dimension.
-        const RECT area = PictureArea();
-        if (gesture_ != Gesture::None || !PtInRect(&area, POINT{x, y}))
-            return 0;
-        if (MayChangePoints() && GripAt(x, y) != 0) {
-            ButtonDown(x, y, true);
-        } else {
-            FrameDimension();
-            InvalidatePicture();
+    }
+    case WM_LBUTTONDBLCLK:
+        Mouse(x, y, [&](double px, double py) { return session_.DoubleClick(px, py, MayChangePoints()); });
+        return 0;
+    case WM_MOUSEMOVE: {
+        const long long start = Microseconds();
+        preview::Reaction moved;
+        Mouse(x, y, [&](double px, double py) { return moved = session_.Move(px, py); });
+        if (moved.PointMoved) {
+            // Painted now, strip and all, not when the queue is next empty:
+            // the picture keeps up with the pointer and the time is the frame's.
+            RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            const long long spent = Microseconds() - start;
+            SetPropW(window_, FrameTimeProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(spent)));
+        } else if (session_.PanMoving()) {
+            KillTimer(window_, RepaintTimer);
         }
         return 0;
     }
-    case WM_MOUSEMOVE:
-        MouseMove(x, y);
-        return 0;
     case WM_LBUTTONUP:
     case WM_MBUTTONUP:
-        ButtonUp();
+        Apply(session_.Release());
         return 0;
     case WM_CAPTURECHANGED:
-        if (!ending_ && gesture_ != Gesture::None)
-            CancelGesture();
+        if (!ending_ && session_.Busy())
+            Apply(session_.CaptureLost());
         return 0;
     case WM_MOUSEWHEEL:
         // Where Windows hands the wheel to the window under the pointer.
@@ -565,8 +681,7 @@ LRESULT PreviewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         if (wParam == RepaintTimer) {
             KillTimer(window_, RepaintTimer);
-            panResting_ = true;
-            InvalidatePicture();
+            Apply(session_.PanRested());
         }
         return 0;
     case WM_CLOSE:

@@ -26,8 +26,7 @@
 #include "frontends/win32/DpiScale.h"
 #include "frontends/win32/PreviewPainter.h"
 #include "frontends/win32/PreviewStrip.h"
-#include "preview/LivePreview.h"
-#include "preview/View.h"
+#include "preview/PreviewSession.h"
 
 class TForm1;
 
@@ -87,17 +86,14 @@ private:
     // in microseconds, for anyone who measures the program from outside.
     static constexpr const wchar_t* FrameTimeProperty = L"Q308.FrameMicroseconds";
 
-    // What the left (or middle) button is doing in the picture.
-    enum class Gesture { None, DragPoint, Pan };
-
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool Create();
     void Open();
     void Close();
-    // The picture anew from the form; the view follows a dimension that
-    // left it, except while a point is dragged.
-    void Recompute();
+    // Does what the session answered: the mouse held or given back, the
+    // strip laid out anew, the picture painted.
+    void Apply(const preview::Reaction& reaction);
     void UpdateStrip();
     // The legend, the picture and the strip in the client area. With
     // keepDrawing, the drawing stays where it is on the screen while the
@@ -113,29 +109,17 @@ private:
     // After a move or resize of the preview, the keys belong to the dialog.
     void GiveBackActivation();
 
-    // PreviewView.cpp: the view of the drawing.
+    // Where the picture stands in the client area: below the legend, above the strip.
     RECT PictureArea() const;
-    preview::Fit CurrentFit() const;
-    void FrameDimension();
-    void FrameDrawing();
     void InvalidatePicture();
+    // A mouse event at client (x, y), in the picture's pixels.
+    template <typename Event>
+    void Mouse(int x, int y, Event event);
     void Zoom(int wheelDelta, POINT screen);
     void ShowContextMenu(POINT screen);
-    // Both points back where the host picked them.
     void ResetPoints();
     bool MayChangePoints() const;
-
-    // PreviewMouse.cpp: the mouse in the picture.
-    void ButtonDown(int x, int y, bool left);
-    void MouseMove(int x, int y);
-    void ButtonUp();
     bool SetCursorForPointer();
-    int GripAt(int x, int y);
-    void MoveDraggedPoint(int x, int y);
-    // Escape or a lost capture: the point or the view back as it was when
-    // the drag began.
-    void CancelGesture();
-    void FinishGesture();
 
     TForm1& form_;
     HWND dialog_;
@@ -148,7 +132,7 @@ private:
     int legendHeight_ = 0;
     std::vector<std::wstring> legendLines_;  // wrapped to the window by Layout
     DpiScale scale_;
-    preview::LivePreview live_;
+    preview::PreviewSession session_;
     bool started_ = false;
     PreviewPlacement placement_;
     bool fileAtStart_ = false;
@@ -156,17 +140,7 @@ private:
     bool saved_ = false;
     bool sizing_ = false;
     bool raising_ = false;
-
-    std::optional<preview::View> view_;
-    preview::Box shownBounds_;  // the dimension's bounds the view was last checked against
-    Gesture gesture_ = Gesture::None;
-    bool ending_ = false;  // the gesture releases the capture itself
-    POINT gestureStart_{};
-    int dragNumber_ = 0;
-    std::optional<PointD> dragFrom_;
-    std::optional<preview::Point> dragAt_;
-    preview::View panFrom_;
-    bool panResting_ = false;
+    bool ending_ = false;  // the capture is given back on purpose, not lost
 };
 
 }  // namespace win32

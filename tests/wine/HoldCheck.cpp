@@ -299,7 +299,7 @@ bool AnswerHandBackBox(Case& c, const Program& program, int answer, DWORD millis
         return false;
     const std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
     const std::wstring path = program.File(Exchange);
-    c.Check(text.rfind(L"図面をホストに渡せませんでした。", 0) == 0, L"the box's text: " + text);
+    c.Check(text.rfind(L"寸法を Jw_cad に渡せませんでした。", 0) == 0, L"the box's text: " + text);
     // The file, then the system's reason on a line of its own.
     const std::size_t named = text.find(path + L"\n");
     c.Check(named != std::wstring::npos, L"the box names " + path + L": " + text);

@@ -1,0 +1,324 @@
+#include "preview/PreviewSession.h"
+
+#include <cmath>
+
+#include "dialog/Unit1.h"
+#include "preview/DraggedPoint.h"
+
+namespace preview {
+
+namespace {
+
+// One notch of the wheel zooms by this much.
+constexpr double NotchFactor = 1.25;
+
+bool Inside(double x, double y, int width, int height) { return x >= 0 && y >= 0 && x < width && y < height; }
+
+}  // namespace
+
+Reaction& Reaction::operator|=(const Reaction& other)
+{
+    Repaint |= other.Repaint;
+    StripChanged |= other.StripChanged;
+    Capture |= other.Capture;
+    Release |= other.Release;
+    PointMoved |= other.PointMoved;
+    Handled |= other.Handled;
+    return *this;
+}
+
+PreviewSession::PreviewSession(TForm1& form)
+    : form_(form), grips_{{3, &TForm1::MovedPoint3}, {4, &TForm1::MovedPoint4}}
+{
+}
+
+void PreviewSession::Start() { live_.Start(); }
+
+void PreviewSession::SetMetrics(double gripRadius, int frameMargin)
+{
+    gripRadius_ = gripRadius;
+    frameMargin_ = frameMargin;
+}
+
+Fit PreviewSession::CurrentFit() const { return FitOf(view_.value_or(View{}), width_, height_); }
+
+bool PreviewSession::ShowsWhole(const Box& bounds) const
+{
+    return view_ && !bounds.Empty && Shows(*view_, bounds, width_, height_, 0);
+}
+
+void PreviewSession::Frame(const Box& bounds)
+{
+    view_ = Framed(bounds, width_, height_, frameMargin_);
+}
+
+bool PreviewSession::PointsMoved() const
+{
+    for (const Grip& grip : grips_)
+        if (form_.*grip.Moved)
+            return true;
+    return false;
+}
+
+Reaction PreviewSession::ControlsChanged() { return Recompute(); }
+
+Reaction PreviewSession::Recompute()
+{
+    live_.Update(form_);
+    Reaction reaction = UpdateStrip();
+    reaction.Repaint = true;
+    const Box bounds = DimensionBounds(live_.Current());
+    if (gesture_ == Gesture::DragGrip)
+        return reaction;  // the view holds still under the pointer
+    if (!view_ || DimensionLeaves(*view_, shownBounds_, bounds, width_, height_, 0))
+        return reaction |= FrameDimension();
+    shownBounds_ = bounds;
+    return reaction;
+}
+
+Reaction PreviewSession::UpdateStrip()
+{
+    std::vector<std::string> lines;
+    if (gesture_ == Gesture::DragGrip && dragAt_)
+        lines.push_back(MovingPointLine(dragged_->Number, *dragAt_));
+    for (const std::string& line : live_.StatusLines())
+        lines.push_back(line);
+    if (gesture_ != Gesture::DragGrip) {
+        const std::string note = MovedPointsNote(form_.MovedPoint3, form_.MovedPoint4);
+        if (!note.empty())
+            lines.push_back(note);
+    }
+    Reaction reaction;
+    reaction.StripChanged = lines != strip_;
+    strip_ = std::move(lines);
+    return reaction;
+}
+
+Reaction PreviewSession::Resize(int width, int height, bool keepTopLeft)
+{
+    Reaction reaction;
+    if (width == width_ && height == height_)
+        return reaction;
+    const bool shownWhole = ShowsWhole(shownBounds_);
+    if (keepTopLeft && view_) {
+        // The same fit in pixels from the area's top left: its centre moves
+        // by half the change of size.
+        view_->Centre.X += (width - width_) / 2.0 / view_->Scale;
+        view_->Centre.Y -= (height - height_) / 2.0 / view_->Scale;
+    }
+    width_ = width;
+    height_ = height;
+    reaction.Repaint = true;
+    // Less room must not hide what was in view (the strip grew over the
+    // value just let go); never while a drag moves it.
+    if (view_ && gesture_ != Gesture::DragGrip && shownWhole && !ShowsWhole(shownBounds_))
+        reaction |= FrameDimension();
+    return reaction;
+}
+
+void PreviewSession::Rescale(double factor)
+{
+    if (view_ && std::isfinite(factor) && factor > 0)
+        view_->Scale *= factor;
+}
+
+const Grip* PreviewSession::GripAt(double x, double y, bool pointsMayChange)
+{
+    if (!pointsMayChange || !view_ || !Inside(x, y, width_, height_))
+        return nullptr;
+    unsigned allowed = 0;
+    for (const Grip& grip : grips_)
+        allowed |= 1u << grip.Number;
+    const int number = PickedMarkAt(live_.Current(), CurrentFit(), x, y, gripRadius_, allowed);
+    for (const Grip& grip : grips_)
+        if (grip.Number == number)
+            return &grip;
+    return nullptr;
+}
+
+Reaction PreviewSession::Press(double x, double y, Button button, bool pointsMayChange)
+{
+    Reaction reaction;
+    if (gesture_ != Gesture::None || !view_ || !Inside(x, y, width_, height_))
+        return reaction;
+    startX_ = x;
+    startY_ = y;
+    reaction.Capture = true;
+    reaction.Handled = true;
+    if (const Grip* grip = button == Button::Left ? GripAt(x, y, pointsMayChange) : nullptr) {
+        gesture_ = Gesture::DragGrip;
+        dragged_ = grip;
+        dragFrom_ = form_.*grip->Moved;
+        dragAt_.reset();
+        shownAtStart_ = ShowsWhole(shownBounds_);
+    } else {
+        gesture_ = Gesture::Pan;
+        panFrom_ = *view_;
+        panResting_ = false;
+    }
+    return reaction;
+}
+
+Reaction PreviewSession::Move(double x, double y)
+{
+    Reaction reaction;
+    switch (gesture_) {
+    case Gesture::None:
+        break;
+    case Gesture::DragGrip: {
+        // Only a real move moves the point: a click on a mark changes nothing.
+        if (!dragAt_ && x == startX_ && y == startY_)
+            break;
+        const Point at = DrawingPointAt(CurrentFit(), x, y);
+        dragAt_ = at;
+        form_.*dragged_->Moved = PointD{at.X, at.Y};
+        reaction = Recompute();
+        reaction.PointMoved = true;
+        break;
+    }
+    case Gesture::Pan:
+        view_ = Panned(panFrom_, x - startX_, y - startY_);
+        panResting_ = false;
+        reaction.Repaint = true;
+        break;
+    }
+    return reaction;
+}
+
+Reaction PreviewSession::Finish()
+{
+    Reaction reaction;
+    if (gesture_ == Gesture::None)
+        return reaction;
+    const Gesture ended = gesture_;
+    gesture_ = Gesture::None;
+    reaction.Release = true;
+    reaction.Repaint = true;
+    if (ended == Gesture::DragGrip) {
+        // The point stays where it was let go, and in sight: a dimension
+        // shown whole before the drag is shown whole after it, as is the
+        // dragged mark.
+        const Box bounds = DimensionBounds(live_.Current());
+        const bool markHidden =
+            dragAt_ && !ShowsWhole(Box{dragAt_->X, dragAt_->Y, dragAt_->X, dragAt_->Y, false});
+        if ((shownAtStart_ && !ShowsWhole(bounds)) || markHidden)
+            reaction |= FrameDimension();
+        shownBounds_ = bounds;
+        reaction |= UpdateStrip();
+        dragged_ = nullptr;
+        dragAt_.reset();
+    }
+    return reaction;
+}
+
+Reaction PreviewSession::Cancel()
+{
+    Reaction reaction;
+    if (gesture_ == Gesture::None)
+        return reaction;
+    const Gesture ended = gesture_;
+    gesture_ = Gesture::None;
+    reaction.Release = true;
+    reaction.Handled = true;
+    reaction.Repaint = true;
+    if (ended == Gesture::DragGrip) {
+        form_.*dragged_->Moved = dragFrom_;
+        const bool moved = dragAt_.has_value();
+        dragged_ = nullptr;
+        dragAt_.reset();
+        if (moved)
+            reaction |= Recompute();
+        else
+            reaction |= UpdateStrip();
+    } else {
+        view_ = panFrom_;
+    }
+    return reaction;
+}
+
+Reaction PreviewSession::Release() { return Finish(); }
+
+Reaction PreviewSession::DoubleClick(double x, double y, bool pointsMayChange)
+{
+    // On a mark it starts a drag like any press; elsewhere it frames the dimension.
+    if (gesture_ != Gesture::None || !Inside(x, y, width_, height_))
+        return {};
+    if (GripAt(x, y, pointsMayChange) != nullptr)
+        return Press(x, y, Button::Left, pointsMayChange);
+    Reaction reaction = FrameDimension();
+    reaction.Handled = true;
+    return reaction;
+}
+
+Reaction PreviewSession::Wheel(double notches, double x, double y)
+{
+    // The view stays as it is while a point or the view is dragged.
+    Reaction reaction;
+    if (!view_ || gesture_ != Gesture::None || notches == 0 || !std::isfinite(notches) ||
+        !Inside(x, y, width_, height_))
+        return reaction;
+    view_ = ZoomedAbout(*view_, std::pow(NotchFactor, notches), x, y, width_, height_);
+    reaction.Repaint = true;
+    reaction.Handled = true;
+    return reaction;
+}
+
+Reaction PreviewSession::Escape() { return Cancel(); }
+
+Reaction PreviewSession::Enter() { return Finish(); }
+
+Reaction PreviewSession::CaptureLost() { return Cancel(); }
+
+Reaction PreviewSession::Reset()
+{
+    Reaction reaction = Cancel();
+    reaction.Handled = true;
+    if (!PointsMoved())
+        return reaction;
+    form_.ResetMovedPoints();
+    return reaction |= Recompute();
+}
+
+Reaction PreviewSession::FrameDimension()
+{
+    const Picture& picture = live_.Current();
+    Box bounds = DimensionBounds(picture);
+    if (bounds.Empty)
+        bounds = PictureBounds(picture);
+    Frame(bounds);
+    shownBounds_ = DimensionBounds(picture);
+    Reaction reaction;
+    reaction.Repaint = true;
+    return reaction;
+}
+
+Reaction PreviewSession::FrameDrawing()
+{
+    Frame(PictureBounds(live_.Current()));
+    Reaction reaction;
+    reaction.Repaint = true;
+    return reaction;
+}
+
+Reaction PreviewSession::PanRested()
+{
+    Reaction reaction;
+    panResting_ = true;
+    reaction.Repaint = true;
+    return reaction;
+}
+
+Pointer PreviewSession::PointerAt(double x, double y, bool pointsMayChange)
+{
+    switch (gesture_) {
+    case Gesture::DragGrip:
+        return Pointer::Hand;
+    case Gesture::Pan:
+        return Pointer::Move;
+    case Gesture::None:
+        break;
+    }
+    return GripAt(x, y, pointsMayChange) != nullptr ? Pointer::Hand : Pointer::Arrow;
+}
+
+}  // namespace preview
