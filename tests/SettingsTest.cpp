@@ -295,8 +295,9 @@ TEST(RepeatSettings, RoundTripPerKindBesideThePreview)
             SCOPED_TRACE(std::string(RepeatKey(AllKinds[k])) + (on ? " on" : " off"));
             ASSERT_TRUE(SaveRepeatChoice(path, AllKinds[k], on));
             expected[k] = on;
-            if (k == 1)  // the preview saving its place in between
+            if (k == 1) {  // the preview saving its place in between
                 ASSERT_TRUE(SavePreviewSettings(path, place));
+            }
             for (int other = 0; other < 3; ++other)
                 EXPECT_EQ(LoadRepeatChoice(path, AllKinds[other]), expected[other]) << RepeatKey(AllKinds[other]);
             PreviewPlacement read;
