@@ -6,6 +6,7 @@
 
 #include "dialog/ControlRules.h"
 #include "dialog/Unit1.h"
+#include "exchange/Emitters.h"
 
 ConstructionOutcome ConstructDimension(const TForm1& form, DimensionConstruction& c, std::string& badControl,
                                        const ConstructionEffects& effects)
@@ -61,6 +62,10 @@ void TForm1::Button1Click()
     case ConstructionOutcome::Drawn:
         break;
     }
+    // After every record of the dimension, so the host draws it before it
+    // runs this kind again.
+    if (RepeatAfterOk)
+        EmitRepeatRequest();
     ShowStatus("ファイル生成中です");
     Close();
 }

@@ -4,29 +4,14 @@
 #include <optional>
 #include <vector>
 
+#include "dialog/IniText.h"
+#include "dialog/RepeatSettings.h"
 #include "platform/Files.h"
 
 namespace {
 
-std::string_view Trimmed(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
-bool SameWord(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
+using ini::SameWord;
+using ini::Trimmed;
 
 // A whole decimal integer that fits 32 bits, nothing else.
 std::optional<int32_t> Integer(std::string_view text)
@@ -56,8 +41,8 @@ PreviewPlacement ParsePreviewSettings(std::string_view bytes)
         start = end + 1;
         if (line.empty() || line.front() == ';')
             continue;
-        if (line.front() == '[') {
-            inSection = line.back() == ']' && SameWord(Trimmed(line.substr(1, line.size() - 2)), "Preview");
+        if (const std::optional<std::string_view> section = ini::SectionName(line)) {
+            inSection = SameWord(*section, "Preview");
             continue;
         }
         if (!inSection)
@@ -112,5 +97,10 @@ bool LoadPreviewSettings(const std::string& path, PreviewPlacement& placement)
 
 bool SavePreviewSettings(const std::string& path, const PreviewPlacement& placement)
 {
-    return platform::WriteWholeFile(path, RenderPreviewSettings(placement));
+    // The file is the preview's but for the repeat choices, which stay.
+    std::string before;
+    if (platform::FileExists(path))
+        platform::ReadWholeFile(path, before);
+    return platform::WriteWholeFile(path, RenderPreviewSettings(placement) +
+                                              ini::SectionsNamed(before, RepeatSectionName));
 }

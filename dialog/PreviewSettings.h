@@ -11,7 +11,8 @@
 //   Height=403
 //
 // Keys and the section name are matched without regard to case; anything
-// else in the file is ignored.
+// else in the file is ignored. The file also keeps the repeat choices
+// (RepeatSettings.h), in a section of their own that a save keeps.
 #include <cstdint>
 #include <string>
 #include <string_view>

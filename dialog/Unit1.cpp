@@ -3,6 +3,7 @@
 #include "dialog/DimensionPreview.h"
 #include "dialog/FormLayout.h"
 #include "dialog/PreviewSettings.h"
+#include "dialog/RepeatSettings.h"
 #include "exchange/DrawingState.h"
 #include "exchange/Emitters.h"
 #include "exchange/ExchangeReader.h"
@@ -205,6 +206,7 @@ void TForm1::FormShow()
     ResetOutputAttributes();
     FillTextTypeList(ComboBox3);
     LoadSettings(SettingsPath());
+    RepeatAfterOk = repeatAtStart_ = LoadRepeatChoice(ProgramFolder + std::string(PreviewSettingsFileName), Kind);
     Left = SavedLeft;
     Top = SavedTop;
     // Double-clicked rather than started by the host: the band says so
@@ -220,6 +222,10 @@ void TForm1::FormClose()
     if (closed_)
         return;
     closed_ = true;
+    // However the dialog closed: the choice is the user's, not the run's.
+    // Unchanged, it writes nothing, so an untouched run leaves no new file.
+    if (RepeatAfterOk != repeatAtStart_)
+        SaveRepeatChoice(ProgramFolder + std::string(PreviewSettingsFileName), Kind, RepeatAfterOk);
     {
         // The records are written from the output store alone; the model
         // goes meanwhile.
@@ -232,6 +238,8 @@ void TForm1::FormClose()
 std::string TForm1::SettingsPath() const { return ProgramFolder + std::string(DescribeKind(Kind).SettingsFileName); }
 
 void TForm1::Button2Click() { Close(); }
+
+void TForm1::ToggleRepeat() { RepeatAfterOk = !RepeatAfterOk; }
 
 void TForm1::ResetMovedPoints()
 {

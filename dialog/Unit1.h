@@ -93,6 +93,14 @@ public:
     // Both points back where the host picked them.
     void ResetMovedPoints();
 
+    // Dimension after dimension: OK's output ends with the record "hr", so
+    // that the host runs this kind again and asks for the next dimension's
+    // points at once; Cancel and the close box write no "hr" and so end the
+    // series. FormShow reads the kind's choice from q308.ini; FormClose
+    // keeps it there when it changed in this run.
+    bool RepeatAfterOk = false;
+    void ToggleRepeat();  // the dialog's menu item
+
     // Whether FormShow could read the exchange file: without it the program
     // was not started by the host.
     bool ExchangeFileRead = false;
@@ -136,7 +144,11 @@ public:
 
 private:
     bool closed_ = false;
+    bool repeatAtStart_ = false;
 };
+
+// The menu item of the repeat choice, checked while it is on.
+inline constexpr const char* RepeatItemText = "連続して作図（ＯＫの後、次の寸法の点を指示）";
 
 // The exchange file in ProgramFolder; each kind names its settings file in
 // DimensionKind.

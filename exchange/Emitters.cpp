@@ -256,3 +256,8 @@ void EmitDimensionFigure(const std::string& text, double x1, double y1, double x
     AppendOutputLine("cs " + Reals({tx, ty, dx, dy}) + " \"");
     AppendOutputLine(shown);
 }
+
+void EmitRepeatRequest()
+{
+    AppendOutputLine("hr");
+}

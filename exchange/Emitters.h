@@ -49,5 +49,8 @@ void EmitZFlags(uint8_t flags);
 void EmitLine(double x1, double y1, double x2, double y2);
 void EmitPoint(int32_t code, double x, double y, double scale, double angle);
 void EmitText(int32_t kind, const std::string& text, double x, double y, double dx, double dy);
+// "hr": once it has drawn the records before it, the host runs this
+// transformation again.
+void EmitRepeatRequest();
 void EmitDimensionFigure(const std::string& text, double x1, double y1, double x2, double y2,
                          double tx, double ty, double dx, double dy);

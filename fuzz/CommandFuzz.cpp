@@ -5,7 +5,8 @@
 // one it does not know and leaves "hq" for the host, or shows the dialog of
 // its kind; whatever the script holds, the program then answers only in
 // its own four kinds of line, ends with "closed", and leaves an exchange
-// file the host can read, every number of it finite.
+// file the host can read, every number of it finite, with no "hd" and "hr"
+// only at its end.
 // A picture asked for with Preview= always goes to the scratch folder: the
 // fuzzer must not write files where its input says.
 #include <unistd.h>
@@ -75,6 +76,20 @@ void RequireProtocol(const std::string& output, const std::string& picture)
     Require(closed == 1 && last == "closed", "the program ends with one closed");
 }
 
+// Nothing the host selected is ever erased ("hd"), and "hr", when OK
+// asks for the next dimension, is the last record.
+void RequireHostRecords(const std::string& exchange)
+{
+    std::istringstream lines(exchange);
+    std::string line;
+    bool repeat = false;
+    while (std::getline(lines, line)) {
+        Require(!repeat, "hr is the last record");
+        Require(line.rfind("hd", 0) != 0, "no record erases the host's elements", line);
+        repeat = line == "hr\r";
+    }
+}
+
 // Moved points included (Point3=, Point4= with huge, denormal or odd
 // values), every number the host reads is finite: no record but a text
 // carries "inf" or "nan".
@@ -109,6 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const std::string& folder = fuzzsupport::ScratchFolder();
     fuzzsupport::WriteFile(folder + "JWC_TEMP.TXT", Exchange);
     std::remove((folder + "q304.dat").c_str());
+    std::remove((folder + "q308.ini").c_str());  // a Repeat= of the last input would carry over
 
     const std::string input(reinterpret_cast<const char*>(data), size);
     const std::size_t lineEnd = std::min(input.find('\n'), input.size());
@@ -140,5 +156,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     Require(written != nullptr, "the exchange file is there for the host");
     std::fclose(written);
     RequireFiniteNumbers(fuzzsupport::ReadFile(folder + "JWC_TEMP.TXT"));
+    RequireHostRecords(fuzzsupport::ReadFile(folder + "JWC_TEMP.TXT"));
     return 0;
 }

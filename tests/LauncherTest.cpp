@@ -74,12 +74,14 @@ TEST(Launcher, GivesTheDirectivesInTheHostsOrder)
         std::vector<std::string> lines;
         ASSERT_TRUE(SplitCrLf(ReadFile(launcher.File), lines)) << "a line end other than CR LF, or none at the end";
         // What each line must start with, and whether Japanese text follows.
+        // #h4 before the picks: no range to select first, and the whole
+        // drawing handed over for the preview to show around the dimension.
         const struct {
             std::string Start;
             bool Text;
         } expected[] = {
-            {"REM ", true},    {"REM #jww", false}, {"REM #cd", false}, {"REM #1 ", true},         {"REM #2 ", true},
-            {"REM #3 ", true}, {"REM #4 ", true},   {"REM #e", false},  {launcher.Command, false},
+            {"REM ", true},    {"REM #jww", false}, {"REM #cd", false}, {"REM #h4", false}, {"REM #1 ", true},
+            {"REM #2 ", true}, {"REM #3 ", true},   {"REM #4 ", true},  {"REM #e", false},  {launcher.Command, false},
         };
         ASSERT_EQ(lines.size(), std::size(expected));
         std::set<std::string> prompts;
@@ -119,7 +121,8 @@ TEST(ReadMe, IsUtf8WithByteOrderMarkAndCrLfInBothLanguages)
     }
     for (const std::string& needed : {Utf8(u8"【日本語】"), std::string("[English]"), std::string("q308.bat"), std::string("q308h.bat"), std::string("q308a.bat"),
                                       std::string("q304.dat"), std::string("q308h.dat"), std::string("q308a.dat"),
-                                      std::string("q308.exe"), std::string("64bit"), std::string("32bit")})
+                                      std::string("q308.exe"), std::string("64bit"), std::string("32bit"),
+                                      Utf8(u8"連続して作図（ＯＫの後、次の寸法の点を指示）"), std::string("q308.ini")})
         EXPECT_NE(bytes.find(needed), std::string::npos) << "the read-me does not mention " << needed;
 }
 

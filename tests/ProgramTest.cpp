@@ -166,3 +166,61 @@ TEST(Program, UnwritableExchangeFileIsToldAndEndsNonZero)
         EXPECT_EQ(run.Exchange, "<missing>");
     }
 }
+
+// Dimension after dimension: OK drawing with the choice on ends the output
+// with "hr" on a line of its own, the dimension's records unchanged before
+// it; nothing else ever writes it. q308.ini is written only where a run
+// changed the choice. And no run, whatever it does, has the host erase
+// anything: no "hd".
+TEST(Program, RepeatAsksForTheNextDimensionAfterOkOnly)
+{
+    const std::string zeroLength = ExchangeText({"hq", "hp1-  0 0", "hp2   50 0", "hp3-  10 10", "hp4   0 0"});
+    const std::string ok = "ComboBox3=1\nOK\n";
+    const std::string plain = ProgramRun(Sample, ok).Exchange, plainH = ProgramRun(Sample, ok, "/h").Exchange,
+                      plainA = ProgramRun(Sample, ok, "/a").Exchange;
+    // A whole drawing, as the launchers have the host hand it over.
+    const std::string drawing = ReadBytes(Q308_SOURCE_DIR "/samples/JWC_TEMP.TXT").value_or("");
+    ASSERT_FALSE(drawing.empty());
+    const std::string plainDrawing = ProgramRun(drawing, ok).Exchange;
+    const std::string on = "[Repeat]\r\nVertical=1\r\n", off = "[Repeat]\r\nVertical=0\r\n";
+    const std::optional<std::string> none;
+    const struct {
+        const char* Name;
+        std::string Exchange, Arguments;
+        std::optional<std::string> IniBefore;
+        std::string Commands, Expected;
+        std::optional<std::string> IniAfter;
+    } cases[] = {
+        {"never touched", Sample, "", none, ok, plain, none},
+        {"turned on, OK", Sample, "", none, "Repeat=1\n" + ok, plain + "hr\r\n", on},
+        {"turned on, Cancel", Sample, "", none, "Repeat=1\nComboBox3=1\nCancel\n", "hq\r\n", on},
+        {"turned on, the close box", Sample, "", none, "Repeat=1\nComboBox3=1\n", "hq\r\n", on},
+        {"turned on, zero length refused, Cancel", zeroLength, "", none, "Repeat=1\n" + ok + "Cancel\n", "hq\r\n", on},
+        {"turned on and off again", Sample, "", none, "Repeat=1\nRepeat=0\n" + ok, plain, none},
+        {"bad values refused", Sample, "", none, "Repeat=2\nRepeat=on\nRepeat=\n" + ok, plain, none},
+        {"on from q308.ini", Sample, "", on, ok, plain + "hr\r\n", on},
+        {"a whole drawing, on", drawing, "", on, ok, plainDrawing + "hr\r\n", on},
+        {"on from q308.ini, Escape", Sample, "", on, "ComboBox3=1\nCancel\n", "hq\r\n", on},
+        {"turned off", Sample, "", on, "Repeat=0\n" + ok, plain, off},
+        {"damaged value", Sample, "", "[Repeat]\r\nVertical=yes\r\n", ok, plain, "[Repeat]\r\nVertical=yes\r\n"},
+        {"on for the other kinds only", Sample, "", "[Repeat]\r\nHorizontal=1\r\nAligned=1\r\n", ok, plain,
+         "[Repeat]\r\nHorizontal=1\r\nAligned=1\r\n"},
+        {"/h on from q308.ini", Sample, "/h", "[Repeat]\r\nHorizontal=1\r\n", ok, plainH + "hr\r\n",
+         "[Repeat]\r\nHorizontal=1\r\n"},
+        {"/a turned on", Sample, "/a", on, "Repeat=1\n" + ok, plainA + "hr\r\n", on + "Aligned=1\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::vector<std::pair<std::string, std::string>> files;
+        if (c.IniBefore)
+            files.emplace_back("q308.ini", *c.IniBefore);
+        const ProgramRun run(c.Exchange, c.Commands, c.Arguments, files);
+        EXPECT_EQ(run.Status, 0);
+        EXPECT_EQ(run.Exchange, c.Expected);
+        EXPECT_EQ(ReadBytes(run.Scratch.File("q308.ini")), c.IniAfter);
+        const bool refused = c.Commands.starts_with("Repeat=2");
+        EXPECT_EQ(run.Err, refused ? "Repeat takes 0 or 1\nRepeat takes 0 or 1\nRepeat takes 0 or 1\n" : "");
+        for (const std::string& record : CrLfLines(run.Exchange))
+            EXPECT_FALSE(record.starts_with("hd")) << record;
+    }
+}

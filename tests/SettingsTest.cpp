@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "dialog/PreviewSettings.h"
+#include "dialog/RepeatSettings.h"
 #include "support/DialogHarness.h"
 
 using namespace harness;
@@ -225,5 +226,87 @@ TEST(PreviewSettings, RoundTripThroughTheFile)
                              written.Height));
     }
     EXPECT_EQ(ReadBytes(path), "[Preview]\r\nOpen=0\r\n");
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+}
+
+// q308.ini's repeat choices: only 1 is on, each kind reads its own key.
+TEST(RepeatSettings, OnOnlyForItsOwnKeyAtOne)
+{
+    const struct {
+        std::string Bytes;
+        bool Vertical, Horizontal, Aligned;
+    } cases[] = {
+        {"[Repeat]\r\nVertical=1\r\nHorizontal=0\r\nAligned=1\r\n", true, false, true},
+        {"[Preview]\r\nOpen=1\r\n[ repeat ]\nHORIZONTAL = 1 \nvertical=1", true, true, false},
+        {"", false, false, false},
+        // Damaged values, keys of another section, a broken header: off.
+        {"[Repeat]\r\nVertical=yes\r\nHorizontal=2\r\nAligned=1x\r\n", false, false, false},
+        {"[Repeat]\r\nVertical=\r\nHorizontal\r\nAligned=\xFF\x01\r\n", false, false, false},
+        {"Vertical=1\r\n[Preview]\r\nHorizontal=1\r\n[Repeat\r\nAligned=1\r\n", false, false, false},
+        {"[Repeat]\r\nVertical=1\r\nVertical=0\r\n", false, false, false},  // the last one counts
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Bytes);
+        EXPECT_EQ(std::tuple(ParseRepeatChoice(c.Bytes, DimensionKind::Vertical),
+                             ParseRepeatChoice(c.Bytes, DimensionKind::Horizontal),
+                             ParseRepeatChoice(c.Bytes, DimensionKind::Aligned)),
+                  std::tuple(c.Vertical, c.Horizontal, c.Aligned));
+    }
+}
+
+// Setting one kind's key changes that line only: whatever else the file
+// holds (the preview's section, a user's note, another kind's damaged value)
+// stays as it was.
+TEST(RepeatSettings, SettingAKeyKeepsEveryOtherLine)
+{
+    const struct {
+        std::string Before;
+        DimensionKind Kind;
+        bool On;
+        std::string After;
+    } cases[] = {
+        {"", DimensionKind::Vertical, true, "[Repeat]\r\nVertical=1\r\n"},
+        {"[Preview]\r\nOpen=1\r\n", DimensionKind::Aligned, true, "[Preview]\r\nOpen=1\r\n[Repeat]\r\nAligned=1\r\n"},
+        {"[Preview]\nOpen=1", DimensionKind::Horizontal, false, "[Preview]\nOpen=1\r\n[Repeat]\r\nHorizontal=0\r\n"},
+        {"; note\r\n[Repeat]\r\nAligned=yes\r\n\r\n[Preview]\r\nOpen=0\r\n", DimensionKind::Vertical, true,
+         "; note\r\n[Repeat]\r\nAligned=yes\r\n\r\nVertical=1\r\n[Preview]\r\nOpen=0\r\n"},
+        {"[REPEAT]\nvertical = 0\nAligned=1\nVERTICAL=1", DimensionKind::Vertical, true,
+         "[REPEAT]\nVertical=1\r\nAligned=1\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Before);
+        EXPECT_EQ(WithRepeatChoice(c.Before, c.Kind, c.On), c.After);
+    }
+}
+
+// Each kind's choice through the file, beside the preview's place, whichever
+// of the two is saved last.
+TEST(RepeatSettings, RoundTripPerKindBesideThePreview)
+{
+    const ScratchFolder folder;
+    const std::string path = folder.File("q308.ini");
+    for (const DimensionKind kind : AllKinds)
+        EXPECT_FALSE(LoadRepeatChoice(path, kind)) << "no file: off";
+    const PreviewPlacement place{true, true, 10, 20, 300, 400};
+    ASSERT_TRUE(SavePreviewSettings(path, place));
+    bool expected[] = {false, false, false};
+    for (const bool on : {true, false}) {
+        for (int k = 0; k < 3; ++k) {
+            SCOPED_TRACE(std::string(RepeatKey(AllKinds[k])) + (on ? " on" : " off"));
+            ASSERT_TRUE(SaveRepeatChoice(path, AllKinds[k], on));
+            expected[k] = on;
+            if (k == 1) {  // the preview saving its place in between
+                ASSERT_TRUE(SavePreviewSettings(path, place));
+            }
+            for (int other = 0; other < 3; ++other)
+                EXPECT_EQ(LoadRepeatChoice(path, AllKinds[other]), expected[other]) << RepeatKey(AllKinds[other]);
+            PreviewPlacement read;
+            ASSERT_TRUE(LoadPreviewSettings(path, read));
+            EXPECT_EQ(std::tuple(read.Open, read.HasPlace, read.Left, read.Top, read.Width, read.Height),
+                      std::tuple(true, true, 10, 20, 300, 400));
+        }
+    }
+    EXPECT_EQ(ReadBytes(path), "[Preview]\r\nOpen=1\r\nLeft=10\r\nTop=20\r\nWidth=300\r\nHeight=400\r\n"
+                               "[Repeat]\r\nVertical=0\r\nHorizontal=0\r\nAligned=0\r\n");
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
 }

@@ -6,7 +6,9 @@
 //                item index (-1: none); CheckBox1..4: 0 or 1;
 //                Left, Top: the dialog's position;
 //                Point3, Point4: "X Y", where the point is dragged to in
-//                the preview (drawing units), for the rest of the run
+//                the preview (drawing units), for the rest of the run;
+//                Repeat: 0 or 1, the menu's choice of dimension after
+//                dimension (OK then also writes "hr")
 //   Preview=FILE writes the picture of what OK would draw now (the preview
 //                window's picture, its status line as text) as SVG to FILE
 //   OK           presses Button1
@@ -209,6 +211,7 @@ void ShowForm(TForm1& form)
               << "Set a control with NAME=VALUE or NUMBER=VALUE; " << Screen(form.Button1.Caption) << ": OK, "
               << Screen(form.Button2.Caption) << ": Cancel or Esc; Point3=X Y, Point4=X Y: move the line or the value; Preview=FILE: the picture of what OK "
                  "draws now as SVG; show: the form again"
+              << "\nRepeat=1 or 0: " << Screen(RepeatItemText) << " (now " << (form.RepeatAfterOk ? 1 : 0) << ")"
               << std::endl;
 }
 
@@ -243,6 +246,15 @@ bool SetControl(TForm1& form, const std::string& name, const std::string& utf8Va
             return false;
         }
         (name == "Point3" ? form.MovedPoint3 : form.MovedPoint4) = point;
+        return true;
+    }
+    if (name == "Repeat") {
+        const auto value = ParseInt(utf8Value);
+        if (!value || (*value != 0 && *value != 1)) {
+            error = "Repeat takes 0 or 1";
+            return false;
+        }
+        form.RepeatAfterOk = *value == 1;
         return true;
     }
     if (name == "Left" || name == "Top") {

@@ -185,6 +185,7 @@ int FormWindow::Run()
     UpdateWindow(dialog_);
     preview_ = std::make_unique<PreviewWindow>(form_, dialog_, [this] { PullValues(); });
     preview_->Start();
+    AddRepeatItem();
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -235,6 +236,21 @@ void FormWindow::ClosingPreview()
 {
     if (preview_)
         preview_->SaveState();
+}
+
+void FormWindow::AddRepeatItem()
+{
+    if (HMENU menu = GetSystemMenu(dialog_, FALSE)) {
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_STRING, RepeatCommand, WideFromSjis(RepeatItemText).c_str());
+    }
+    ShowRepeatCheck();
+}
+
+void FormWindow::ShowRepeatCheck()
+{
+    if (HMENU menu = GetSystemMenu(dialog_, FALSE))
+        CheckMenuItem(menu, RepeatCommand, MF_BYCOMMAND | (form_.RepeatAfterOk ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void FormWindow::FocusControl(const std::string& controlName)
@@ -384,6 +400,13 @@ LRESULT FormWindow::HandleDialog(UINT message, WPARAM wParam, LPARAM lParam)
         // the dialog and shows it again when restored.
         if ((wParam & 0xFFF0) == SC_MINIMIZE) {
             ShowWindow(application_, SW_MINIMIZE);
+            return 0;
+        }
+        if ((wParam & 0xFFF0) == RepeatCommand) {
+            if (!closed_ && !inHandler_) {
+                form_.ToggleRepeat();
+                ShowRepeatCheck();
+            }
             return 0;
         }
         if (preview_ && preview_->HandleSysCommand(wParam))

@@ -86,6 +86,14 @@ private:
     void ControlChanged();
     // The dialog is closing, however: the preview's state is kept first.
     void ClosingPreview();
+    // The system menu's repeat item, below the preview's, checked while the
+    // form's choice is on.
+    void AddRepeatItem();
+    void ShowRepeatCheck();
+
+    // Below the system's commands and the preview's (0x0110, 0x0120), with
+    // the low four bits clear, which the system keeps for itself.
+    static constexpr UINT RepeatCommand = 0x0130;
 
     TForm1& form_;
     HWND application_ = nullptr;

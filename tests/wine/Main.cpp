@@ -86,6 +86,7 @@ int wmain(int argc, wchar_t** argv)
     wt::CheckHolds(settings);
     wt::CheckDensities(settings);
     wt::CheckKinds(settings);
+    wt::CheckRepeat(settings);
 
     wt::Print(wt::Number(wt::PassedCases()) + L" passed, " + wt::Number(wt::FailedCases()) + L" failed");
     return wt::FailedCases() == 0 ? 0 : 1;

@@ -213,6 +213,8 @@ void CheckDensities(const Settings& settings);
 // The horizontal and aligned dimensions as the user meets them, and an
 // argument the program does not know.
 void CheckKinds(const Settings& settings);
+// Dimension after dimension, turned on and off from the dialog's system menu.
+void CheckRepeat(const Settings& settings);
 
 // ---- the preview worked with the mouse (PreviewSupport.cpp) -------------
 
