@@ -39,11 +39,16 @@ bool SplitCrLf(const std::string& bytes, std::vector<std::string>& lines)
 
 std::string Utf8(std::u8string_view text) { return std::string(text.begin(), text.end()); }
 
-// One launcher a kind of dimension, each starting the program with its argument.
+// One launcher a kind of dimension, each starting the program with its
+// argument; a chain asks for its line's position, then its points until
+// the user ends the picking.
 const struct {
     const char* File;
     const char* Command;
-} Launchers[] = {{"dist/q308.bat", "q308.exe"}, {"dist/q308h.bat", "q308.exe /h"}, {"dist/q308a.bat", "q308.exe /a"}};
+    bool Chain;
+} Launchers[] = {{"dist/q308.bat", "q308.exe", false},       {"dist/q308h.bat", "q308.exe /h", false},
+                 {"dist/q308a.bat", "q308.exe /a", false},   {"dist/q308c.bat", "q308.exe /c", true},
+                 {"dist/q308hc.bat", "q308.exe /hc", true},  {"dist/q308ac.bat", "q308.exe /ac", true}};
 
 TEST(Launcher, IsShiftJisWithoutByteOrderMark)
 {
@@ -74,14 +79,18 @@ TEST(Launcher, GivesTheDirectivesInTheHostsOrder)
         std::vector<std::string> lines;
         ASSERT_TRUE(SplitCrLf(ReadFile(launcher.File), lines)) << "a line end other than CR LF, or none at the end";
         // What each line must start with, and whether Japanese text follows.
-        const struct {
+        struct Line {
             std::string Start;
             bool Text;
-        } expected[] = {
-            {"REM ", true},    {"REM #jww", false}, {"REM #cd", false}, {"REM #1 ", true},         {"REM #2 ", true},
-            {"REM #3 ", true}, {"REM #4 ", true},   {"REM #e", false},  {launcher.Command, false},
         };
-        ASSERT_EQ(lines.size(), std::size(expected));
+        const std::vector<Line> expected =
+            launcher.Chain ? std::vector<Line>{{"REM ", true},      {"REM #jww", false}, {"REM #cd", false},
+                                               {"REM #1 ", true},   {"REM #2 ", true},   {"REM #3 ", true},
+                                               {"REM #99#", false}, {"REM #e", false},   {launcher.Command, false}}
+                           : std::vector<Line>{{"REM ", true},    {"REM #jww", false}, {"REM #cd", false},
+                                               {"REM #1 ", true}, {"REM #2 ", true},   {"REM #3 ", true},
+                                               {"REM #4 ", true}, {"REM #e", false},   {launcher.Command, false}};
+        ASSERT_EQ(lines.size(), expected.size());
         std::set<std::string> prompts;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             SCOPED_TRACE("line " + std::to_string(i + 1));
@@ -97,6 +106,9 @@ TEST(Launcher, GivesTheDirectivesInTheHostsOrder)
             EXPECT_LE(rest.size(), 60u) << "the status bar shows one short line";
             EXPECT_TRUE(prompts.insert(rest).second) << "two lines say the same";
         }
+        // The user is told how to end the row.
+        if (launcher.Chain)
+            EXPECT_NE(lines[5].find("［点指示終了］"), std::string::npos);
         // The host lists the launchers by their titles.
         EXPECT_TRUE(titles.insert(lines[0]).second) << "two launchers with one title";
     }
