@@ -4,12 +4,17 @@
 
 #include "dialog/Construction.h"
 
+#include "dialog/ChainConstruction.h"
 #include "dialog/ControlRules.h"
 #include "dialog/Unit1.h"
 
 ConstructionOutcome ConstructDimension(const TForm1& form, DimensionConstruction& c, std::string& badControl,
-                                       const ConstructionEffects& effects)
+                                       const ConstructionEffects& effects, ChainRow* row)
 {
+    if (IsChain(form.Kind)) {
+        ChainRow own;
+        return ConstructChain(form, c, row ? *row : own, badControl, effects);
+    }
     badControl = ReadDimensionOptions(form, c.DimensionOptions);
     if (!badControl.empty())
         return ConstructionOutcome::Refused;
@@ -57,6 +62,12 @@ void TForm1::Button1Click()
     case ConstructionOutcome::ZeroLength:
         if (Toolkit)
             Toolkit->ShowMessage(ZeroLengthMessage);
+        return;
+    case ConstructionOutcome::TooFewPoints:
+        // Nothing can be drawn from this exchange file: the host finds "hq".
+        if (Toolkit)
+            Toolkit->ShowMessage(TooFewPointsMessage);
+        Close();
         return;
     case ConstructionOutcome::Drawn:
         break;

@@ -6,7 +6,8 @@
 //                item index (-1: none); CheckBox1..4: 0 or 1;
 //                Left, Top: the dialog's position;
 //                Point3, Point4: "X Y", where the point is dragged to in
-//                the preview (drawing units), for the rest of the run
+//                the preview (drawing units), for the rest of the run;
+//                with a chain kind Point4.K: span K's value (1-based)
 //   Preview=FILE writes the picture of what OK would draw now (the preview
 //                window's picture, its status line as text) as SVG to FILE
 //   OK           presses Button1
@@ -27,6 +28,7 @@
 #include <optional>
 #include <string>
 
+#include "dialog/ChainConstruction.h"
 #include "dialog/FormLayout.h"
 #include "dialog/Frontend.h"
 #include "dialog/Unit1.h"
@@ -243,6 +245,22 @@ bool SetControl(TForm1& form, const std::string& name, const std::string& utf8Va
             return false;
         }
         (name == "Point3" ? form.MovedPoint3 : form.MovedPoint4) = point;
+        return true;
+    }
+    // A chain's span value: Point4.K, K from 1 to the row's spans.
+    if (name.starts_with("Point4.")) {
+        const auto span = ParseInt(name.substr(7));
+        const int spans = static_cast<int>(ChainPointsOfModel().size()) - 1;
+        if (!IsChain(form.Kind) || !span || *span < 1 || *span > spans) {
+            error = name + ": no such span" + (IsChain(form.Kind) ? " (1.." + std::to_string(spans) + ")" : "");
+            return false;
+        }
+        const std::optional<PointD> point = ParsePoint(utf8Value);
+        if (!point) {
+            error = name + " takes two numbers, x and y: " + utf8Value;
+            return false;
+        }
+        form.MovedSpanValues[*span] = *point;
         return true;
     }
     if (name == "Left" || name == "Top") {
