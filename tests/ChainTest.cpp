@@ -259,3 +259,32 @@ TEST(Chain, DegenerateRowsAreSaidNotDroppedInSilence)
 }
 
 }  // namespace
+
+namespace {
+
+// A chain keeps its style in its direction's single kind's file, whose
+// lines on the exchange file describe the row's first span: its two
+// measured points, then the line position.
+TEST(Chain, SharesItsDirectionsSettingsDescribingTheFirstSpan)
+{
+    const std::string row = ChainExchange(0, {-20, 7}, {{1, 2}, {3, 4}, {5, 6}});
+    const struct {
+        const char *Argument, *Single, *File;
+    } kinds[] = {{"/c", "", "q304.dat"}, {"/hc", "/h", "q308h.dat"}, {"/ac", "/a", "q308a.dat"}};
+    for (const auto& [argument, singleArgument, file] : kinds) {
+        SCOPED_TRACE(argument);
+        const ProgramRun run(row, "ComboBox3=2\nOK\n", argument);
+        const std::vector<std::string> settings = run.LinesOf(file);
+        ASSERT_EQ(settings.size(), 31u);
+        EXPECT_EQ(settings[4], "2");
+        EXPECT_EQ(std::vector<std::string>(settings.begin() + 25, settings.end()),
+                  (std::vector<std::string>{"1", "2", "3", "4", "-20", "7"}));
+        // The next run of the single kind opens with the chain's style.
+        const ProgramRun single(Exchange(0, {{1, {0, 0}}, {2, {10, 10}}, {3, {5, 0}}, {4, {5, 5}}}), "OK\n",
+                                singleArgument,
+                                {{file, ReadBytes(run.Scratch.File(file)).value()}});
+        EXPECT_EQ(single.Out, "closed\n");
+    }
+}
+
+}  // namespace
