@@ -129,7 +129,7 @@ TEST(ReadMe, IsUtf8WithByteOrderMarkAndCrLfInBothLanguages)
             ASSERT_EQ(static_cast<unsigned char>(bytes[i + k]) >> 6, 2) << "bad UTF-8 at byte " << i + k;
         i += static_cast<std::size_t>(length);
     }
-    for (const std::string& needed : {Utf8(u8"【日本語】"), std::string("[English]"), std::string("q308.bat"), std::string("q308h.bat"), std::string("q308a.bat"),
+    for (const std::string& needed : {Utf8(u8"【日本語】"), std::string("[English]"), std::string("q308.bat"), std::string("q308h.bat"), std::string("q308a.bat"), std::string("q308c.bat"), std::string("q308hc.bat"), std::string("q308ac.bat"),
                                       std::string("q304.dat"), std::string("q308h.dat"), std::string("q308a.dat"),
                                       std::string("q308.exe"), std::string("64bit"), std::string("32bit")})
         EXPECT_NE(bytes.find(needed), std::string::npos) << "the read-me does not mention " << needed;
