@@ -223,6 +223,10 @@ TEST(Chain, TheConsoleSetsASpansValueAndRefusesWhatIsNoSpan)
     EXPECT_NE(moved.Exchange, automatic.Exchange);
     EXPECT_NE(first.Exchange, automatic.Exchange);
     EXPECT_EQ(first.Exchange, firstByNumber.Exchange) << "Point4= is span 1";
+    // Point3 moves the whole row's line, as a host pick there would.
+    const ProgramRun line(row, "ComboBox3=1\nPoint3=-50 3\nOK\n", "/c");
+    EXPECT_EQ(line.Exchange, ProgramRun(ChainExchange(0, {-50, 3}, {{0, 0}, {0, 100}, {0, 200}}), "ComboBox3=1\nOK\n", "/c").Exchange);
+    EXPECT_NE(line.Exchange, automatic.Exchange);
     // Span 2's value beyond the row's end: its arrows reversed with a run-out
     // line at each end, span 1's as they were.
     EXPECT_EQ(Drawn(moved.Exchange).size(), Drawn(automatic.Exchange).size() + 4);

@@ -209,7 +209,7 @@ void ShowForm(TForm1& form)
             ShowControl(form, d, true);
     std::cout << "[" << Screen(form.LabelA1.Caption) << "]\n"
               << "Set a control with NAME=VALUE or NUMBER=VALUE; " << Screen(form.Button1.Caption) << ": OK, "
-              << Screen(form.Button2.Caption) << ": Cancel or Esc; Point3=X Y, Point4=X Y: move the line or the value; Preview=FILE: the picture of what OK "
+              << Screen(form.Button2.Caption) << ": Cancel or Esc; Point3=X Y, Point4=X Y: move the line or the value (a chain: Point4.K=X Y for span K); Preview=FILE: the picture of what OK "
                  "draws now as SVG; show: the form again"
               << std::endl;
 }
