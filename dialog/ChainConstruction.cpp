@@ -18,6 +18,19 @@ std::vector<PointD> ChainPointsOfModel()
     return points;
 }
 
+std::string SpanList(const std::vector<int>& numbers)
+{
+    std::string list;
+    for (const int n : numbers)
+        list += (list.empty() ? "スパン" : "・") + FormatInt(n);
+    return list;
+}
+
+std::string ZeroSpansNote(const ChainRow& row)
+{
+    return row.ZeroSpans.empty() ? std::string() : SpanList(row.ZeroSpans) + "は長さが「0」のため作図しません";
+}
+
 ConstructionOutcome ConstructChain(const TForm1& form, DimensionConstruction& c, ChainRow& row,
                                    std::string& badControl, const ConstructionEffects& effects)
 {

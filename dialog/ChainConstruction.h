@@ -34,3 +34,8 @@ std::vector<PointD> ChainPointsOfModel();
 // first, then the automatic placement. Fills P4 of every span and names
 // the spans whose values still overlap.
 void PlaceChainValues(ChainRow& row, const std::map<int, PointD>& placed);
+
+// "スパン2・5": spans by number, Shift-JIS.
+std::string SpanList(const std::vector<int>& numbers);
+// The spans left out for want of a length; empty when none was.
+std::string ZeroSpansNote(const ChainRow& row);

@@ -48,12 +48,13 @@ void TForm1::Button1Click()
     SavedTop = Top;
 
     DimensionConstruction c;
+    ChainRow row;
     std::string badControl;
     const ConstructionEffects effects{
         [this] { SaveSettings(SettingsPath()); },
         [this] { ShowStatus("処理中です"); },
     };
-    switch (ConstructDimension(*this, c, badControl, effects)) {
+    switch (ConstructDimension(*this, c, badControl, effects, &row)) {
     case ConstructionOutcome::Refused:
         // The band says why; the focus goes where the value is to be mended.
         ShowStatus(RefusalText(*this, badControl));
@@ -70,6 +71,9 @@ void TForm1::Button1Click()
         Close();
         return;
     case ConstructionOutcome::Drawn:
+        // A span that cannot be drawn is told, not dropped in silence.
+        if (Toolkit && !row.ZeroSpans.empty())
+            Toolkit->ShowMessage(ZeroSpansNote(row));
         break;
     }
     ShowStatus("ファイル生成中です");

@@ -17,14 +17,6 @@ DimensionPreviewResult PreviewDimension(const TForm1& form)
 
 namespace {
 
-std::string SpanList(const std::vector<int>& numbers)
-{
-    std::string list;
-    for (const int n : numbers)
-        list += (list.empty() ? "スパン" : "・") + FormatInt(n);
-    return list;
-}
-
 // Every span's value in row order, each with its reversed arrows noted.
 std::string ChainValuesText(const ChainRow& row)
 {
@@ -65,7 +57,7 @@ std::vector<std::string> PreviewStatusLines(const DimensionPreviewResult& result
     std::vector<std::string> lines{PreviewStatusText(result, form)};
     // What of a row cannot be drawn, or read, is said, never dropped in silence.
     if (!result.Chain.ZeroSpans.empty())
-        lines.push_back(SpanList(result.Chain.ZeroSpans) + "は長さが「0」のため作図しません");
+        lines.push_back(ZeroSpansNote(result.Chain));
     if (!result.Chain.Overlapping.empty())
         lines.push_back(SpanList(result.Chain.Overlapping) + "の寸法値が重なっています（ドラッグで移動できます）");
     // The distances OK takes as 0 when their text is no number; the others

@@ -258,6 +258,7 @@ TEST(Chain, DegenerateRowsAreSaidNotDroppedInSilence)
     EXPECT_NE(ReadBytes(twice.Scratch.File("row.svg")).value_or("").find(Utf8(u8"スパン2は長さが「0」")),
               std::string::npos);
     EXPECT_EQ(ValueExtents(twice.Exchange, {0, 1}).size(), 2u);
+    EXPECT_EQ(twice.Out, "preview: row.svg\nmessage: " + Utf8(u8"スパン2は長さが「0」のため作図しません") + "\nclosed\n");
     const ProgramRun spot(ChainExchange(0, {-20, 0}, {{3, 3}, {3, 3}, {3, 3}}), "ComboBox3=1\nOK\n", "/c");
     EXPECT_EQ(spot.Out.rfind("message: ", 0), 0u) << spot.Out;
 }
