@@ -4,13 +4,18 @@
 
 #include "dialog/Construction.h"
 
+#include "dialog/ChainConstruction.h"
 #include "dialog/ControlRules.h"
 #include "dialog/Unit1.h"
 #include "exchange/Emitters.h"
 
 ConstructionOutcome ConstructDimension(const TForm1& form, DimensionConstruction& c, std::string& badControl,
-                                       const ConstructionEffects& effects)
+                                       const ConstructionEffects& effects, ChainRow* row)
 {
+    if (IsChain(form.Kind)) {
+        ChainRow own;
+        return ConstructChain(form, c, row ? *row : own, badControl, effects);
+    }
     badControl = ReadDimensionOptions(form, c.DimensionOptions);
     if (!badControl.empty())
         return ConstructionOutcome::Refused;
@@ -44,12 +49,13 @@ void TForm1::Button1Click()
     SavedTop = Top;
 
     DimensionConstruction c;
+    ChainRow row;
     std::string badControl;
     const ConstructionEffects effects{
         [this] { SaveSettings(SettingsPath()); },
         [this] { ShowStatus("処理中です"); },
     };
-    switch (ConstructDimension(*this, c, badControl, effects)) {
+    switch (ConstructDimension(*this, c, badControl, effects, &row)) {
     case ConstructionOutcome::Refused:
         // The band says why; the focus goes where the value is to be mended.
         ShowStatus(RefusalText(*this, badControl));
@@ -59,7 +65,16 @@ void TForm1::Button1Click()
         if (Toolkit)
             Toolkit->ShowMessage(ZeroLengthMessage);
         return;
+    case ConstructionOutcome::TooFewPoints:
+        // Nothing can be drawn from this exchange file: the host finds "hq".
+        if (Toolkit)
+            Toolkit->ShowMessage(TooFewPointsMessage);
+        Close();
+        return;
     case ConstructionOutcome::Drawn:
+        // A span that cannot be drawn is told, not dropped in silence.
+        if (Toolkit && !row.ZeroSpans.empty())
+            Toolkit->ShowMessage(ZeroSpansNote(row));
         break;
     }
     // After every record of the dimension, so the host draws it before it

@@ -78,10 +78,19 @@ struct DimensionConstruction {
     double ValueRunout = 0.0;  // drawing units
     PointD ValueAnchor, ValueOrigin, ValueDirection;
     bool ArrowsReversed = false;
+    // A span of a chain whose first point an earlier span already drew:
+    // its extension line, and its point marker where it is the same, are
+    // not drawn again.
+    bool SkipStartExtension = false;
+    bool SkipStartMarker = false;
 };
+
+struct ChainRow;
 
 // The message of the program's one message box.
 inline constexpr const char* ZeroLengthMessage = "寸法が「0」になりますので作図出来ません";
+// A chain's, when the host handed over fewer than two measured points.
+inline constexpr const char* TooFewPointsMessage = "測る点が２点以上ないため直列寸法を作図出来ません";
 
 // Reads every control into options and checks them in the dialog's order.
 // Returns the name of the first control holding a bad value, or "" when
@@ -93,6 +102,12 @@ double CurrentLayerScale();
 // From the model: LayerScale (and the four distances scaled by it), the
 // picked points, DimLineStart, DimLineEnd and MeasuredLength.
 void DeriveDimensionLine(DimensionConstruction& c);
+// The four distances from drawing-size mm to drawing units.
+void ScaleDistances(DimensionConstruction& c);
+// From P1, P2, P3 and AxisAngle: DimLineStart, DimLineEnd and MeasuredLength.
+void DeriveLineEnds(DimensionConstruction& c);
+// Picked point number (1..99) of the model; the origin when not picked.
+PointD PickedPointAt(int number);
 // The host's attributes in force for everything this run draws.
 void EmitAttributeSetUp();
 
@@ -118,6 +133,7 @@ enum class ConstructionOutcome {
     Drawn,       // every record emitted
     Refused,     // a control holds a value OK does not take; nothing emitted
     ZeroLength,  // the checks passed, the dimension has no length; nothing emitted
+    TooFewPoints,  // a chain with fewer than two measured points; nothing emitted
 };
 
 // What OK does besides drawing, at its place in the sequence; a look at the
@@ -130,5 +146,6 @@ struct ConstructionEffects {
 // Every phase of OK in its order, from the form's current values, emitting
 // to whatever store the emitters write to. On Refused, badControl names the
 // first control whose value failed its check.
+// For a chain kind c gets the first drawn span and row, when given, the whole row.
 ConstructionOutcome ConstructDimension(const TForm1& form, DimensionConstruction& c, std::string& badControl,
-                                       const ConstructionEffects& effects = {});
+                                       const ConstructionEffects& effects = {}, ChainRow* row = nullptr);

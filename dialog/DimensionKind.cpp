@@ -37,6 +37,52 @@ constexpr std::string_view AlignedHelpOpening[] = {
     "　その実長を測ります",
 };
 
+// A chain's help opens with what it is and how the host hands its points
+// over, then goes on as its single kind's does.
+constexpr std::string_view VerticalChainHelpOpening[] = {
+    "◇垂直直列寸法線は",
+    "　寸法線の位置、測る点を",
+    "　順に指示し",
+    "　［点指示終了］で終了",
+    "◇隣り合う２点ごとの寸法",
+    "　を１本の寸法線上に作図",
+    "　します",
+    "◇入らない寸法値は空きの",
+    "　ある側へ出します",
+    "◇設定は垂直寸法線と共有",
+    "",
+};
+
+constexpr std::string_view HorizontalChainHelpOpening[] = {
+    "◇水平直列寸法線は",
+    "　寸法線の位置、測る点を",
+    "　順に指示し",
+    "　［点指示終了］で終了",
+    "◇隣り合う２点ごとの寸法",
+    "　を１本の寸法線上に作図",
+    "　します",
+    "◇入らない寸法値は空きの",
+    "　ある側へ出します",
+    "◇設定は水平寸法線と共有",
+    "",
+};
+
+constexpr std::string_view AlignedChainHelpOpening[] = {
+    "◇平行直列寸法線は",
+    "　寸法線の位置、測る点を",
+    "　順に指示し",
+    "　［点指示終了］で終了",
+    "◇隣り合う２点ごとの寸法",
+    "　を１本の寸法線上に作図",
+    "　します",
+    "◇寸法線は最初と最後の点",
+    "　を結ぶ線に平行です",
+    "◇入らない寸法値は空きの",
+    "　ある側へ出します",
+    "◇設定は平行寸法線と共有",
+    "",
+};
+
 // The vertical help text's lines from its notes on the value's reference point on.
 constexpr std::size_t SharedHelpFrom = 9;
 
@@ -52,11 +98,20 @@ const KindDescription* Kinds()
 {
     static const std::vector<std::string_view> horizontalHelp = HelpOf(HorizontalHelpOpening);
     static const std::vector<std::string_view> alignedHelp = HelpOf(AlignedHelpOpening);
+    static const std::vector<std::string_view> verticalChainHelp = HelpOf(VerticalChainHelpOpening);
+    static const std::vector<std::string_view> horizontalChainHelp = HelpOf(HorizontalChainHelpOpening);
+    static const std::vector<std::string_view> alignedChainHelp = HelpOf(AlignedChainHelpOpening);
     static const KindDescription kinds[] = {
         {DimensionKind::Vertical, "", layout::Form().Caption, layout::Form().ApplicationTitle, "q304.dat", "q308.bat",
          layout::FindControl("Memo1")->Items},
         {DimensionKind::Horizontal, "/h", "水平寸法線Ｂ", "q308_水平寸法線Ｂ", "q308h.dat", "q308h.bat", horizontalHelp},
         {DimensionKind::Aligned, "/a", "平行寸法線Ｂ", "q308_平行寸法線Ｂ", "q308a.dat", "q308a.bat", alignedHelp},
+        {DimensionKind::VerticalChain, "/c", "垂直直列寸法線Ｂ", "q308_垂直直列寸法線Ｂ", "q304.dat", "q308c.bat",
+         verticalChainHelp},
+        {DimensionKind::HorizontalChain, "/hc", "水平直列寸法線Ｂ", "q308_水平直列寸法線Ｂ", "q308h.dat", "q308hc.bat",
+         horizontalChainHelp},
+        {DimensionKind::AlignedChain, "/ac", "平行直列寸法線Ｂ", "q308_平行直列寸法線Ｂ", "q308a.dat", "q308ac.bat",
+         alignedChainHelp},
     };
     return kinds;
 }
@@ -64,6 +119,39 @@ const KindDescription* Kinds()
 }  // namespace
 
 const KindDescription& DescribeKind(DimensionKind kind) { return Kinds()[static_cast<int>(kind)]; }
+
+bool IsChain(DimensionKind kind) { return SingleKindOf(kind) != kind; }
+
+DimensionKind SingleKindOf(DimensionKind kind)
+{
+    switch (kind) {
+    case DimensionKind::VerticalChain:
+        return DimensionKind::Vertical;
+    case DimensionKind::HorizontalChain:
+        return DimensionKind::Horizontal;
+    case DimensionKind::AlignedChain:
+        return DimensionKind::Aligned;
+    default:
+        return kind;
+    }
+}
+
+namespace {
+
+// Windows users type switches in either case.
+bool SameArgument(std::string_view typed, std::string_view known)
+{
+    if (known.empty() || typed.size() != known.size())
+        return false;
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        const char c = typed[i] >= 'A' && typed[i] <= 'Z' ? static_cast<char>(typed[i] | 0x20) : typed[i];
+        if (c != known[i])
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 std::optional<DimensionKind> KindFromArguments(std::span<const std::string> arguments, std::string& unknown)
 {
@@ -74,10 +162,9 @@ std::optional<DimensionKind> KindFromArguments(std::span<const std::string> argu
         if (argument.empty())
             continue;
         bool known = false;
-        // Windows users type switches in either case.
-        if (i == 0 && argument.size() == 2 && argument[0] == '/') {
+        if (i == 0) {
             for (const DimensionKind k : AllKinds)
-                if (!DescribeKind(k).Argument.empty() && (argument[1] | 0x20) == DescribeKind(k).Argument[1]) {
+                if (SameArgument(argument, DescribeKind(k).Argument)) {
                     kind = k;
                     known = true;
                 }
@@ -148,18 +235,21 @@ std::string UnknownArgumentMessage(std::string_view argument)
     return "引数「" + std::string(argument) +
            "」は使用できません。\n"
            "引数なしで垂直寸法線、/h で水平寸法線、/a で平行寸法線を作図します。\n"
+           "/c、/hc、/ac でそれぞれの直列寸法線を作図します。\n"
            "何も作図せずに終了します。";
 }
 
 double ConstructionAxisAngle(DimensionKind kind, double hostAxisAngle, double x1, double y1, double x2, double y2)
 {
-    switch (kind) {
+    switch (SingleKindOf(kind)) {
     case DimensionKind::Vertical:
         break;
     case DimensionKind::Horizontal:
         return hostAxisAngle - 90;
     case DimensionKind::Aligned:
         return AngleDeg(x2 - x1, y2 - y1) - 90;
+    default:
+        break;
     }
     return hostAxisAngle;
 }

@@ -14,13 +14,25 @@ enum class DimensionKind {
     Vertical,    // square to the host's axis
     Horizontal,  // along the host's axis
     Aligned,     // along the line from point 1 to point 2
+    // A row of spans on one dimension line, each drawn as its direction's
+    // single kind draws two points.
+    VerticalChain,
+    HorizontalChain,
+    AlignedChain,  // along the line from the first to the last measured point
 };
 
-inline constexpr DimensionKind AllKinds[] = {DimensionKind::Vertical, DimensionKind::Horizontal, DimensionKind::Aligned};
+inline constexpr DimensionKind AllKinds[] = {DimensionKind::Vertical,      DimensionKind::Horizontal,
+                                             DimensionKind::Aligned,       DimensionKind::VerticalChain,
+                                             DimensionKind::HorizontalChain, DimensionKind::AlignedChain};
+
+bool IsChain(DimensionKind kind);
+// The single kind whose construction, frame and settings file a chain uses;
+// a single kind itself.
+DimensionKind SingleKindOf(DimensionKind kind);
 
 struct KindDescription {
     DimensionKind Kind;
-    std::string_view Argument;          // "" for the vertical dimension
+    std::string_view Argument;          // "" for the vertical dimension; lower case
     std::string_view Caption;           // "垂直寸法線Ｂ"
     std::string_view ApplicationTitle;  // "q308_垂直寸法線Ｂ"
     std::string_view SettingsFileName;  // "q304.dat"
@@ -46,5 +58,6 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 std::string UnknownArgumentMessage(std::string_view argument);
 
 // The axis angle the vertical construction runs with for this kind, from
-// the host's axis angle and the two measured points.
+// the host's axis angle and the two measured points (a chain's first and
+// last).
 double ConstructionAxisAngle(DimensionKind kind, double hostAxisAngle, double x1, double y1, double x2, double y2);

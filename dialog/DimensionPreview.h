@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog/ChainConstruction.h"
 #include "dialog/Construction.h"
 
 class TForm1;
@@ -15,6 +16,7 @@ struct DimensionPreviewResult {
     std::string BadControl;           // Refused: the control OK would put the focus on
     DimensionConstruction Dimension;  // Drawn: the values the phases derived
     std::string Records;              // Drawn: the records as the exchange file would carry them
+    ChainRow Chain;                   // a chain kind's row
 };
 
 DimensionPreviewResult PreviewDimension(const TForm1& form);

@@ -8,13 +8,6 @@
 
 namespace {
 
-PointD PickedPointAt(int number)
-{
-    if (number < static_cast<int>(DrawingState.PickedPoints.size()))
-        return {DrawingState.PickedPoints[number].X, DrawingState.PickedPoints[number].Y};
-    return {};
-}
-
 // The foot of the dimension line on the extension line of point p: the x
 // of P3 and the y of p in the drawing turned by -AxisAngle about p.
 PointD DimLineEndFor(const PointD& p, const PointD& p3, double axisAngle)
@@ -24,6 +17,13 @@ PointD DimLineEndFor(const PointD& p, const PointD& p3, double axisAngle)
 }
 
 }  // namespace
+
+PointD PickedPointAt(int number)
+{
+    if (number >= 0 && number < static_cast<int>(DrawingState.PickedPoints.size()))
+        return {DrawingState.PickedPoints[number].X, DrawingState.PickedPoints[number].Y};
+    return {};
+}
 
 PointD Rotated(const PointD& p, const PointD& centre, double angle)
 {
@@ -38,7 +38,7 @@ double CurrentLayerScale()
     return group >= 0 && group < LayerGroupCount ? DrawingState.LayerGroupScales[group] : 1.0;
 }
 
-void DeriveDimensionLine(DimensionConstruction& c)
+void ScaleDistances(DimensionConstruction& c)
 {
     c.LayerScale = CurrentLayerScale();
     DimensionOptionsRecord& o = c.DimensionOptions;
@@ -46,15 +46,25 @@ void DeriveDimensionLine(DimensionConstruction& c)
     o.ExtensionGap *= c.LayerScale;
     o.ExtensionOvershoot *= c.LayerScale;
     o.ReverseOvershoot *= c.LayerScale;
+}
+
+void DeriveLineEnds(DimensionConstruction& c)
+{
+    c.DimLineStart = DimLineEndFor(c.P1, c.P3, c.AxisAngle);
+    c.DimLineEnd = DimLineEndFor(c.P2, c.P3, c.AxisAngle);
+    c.MeasuredLength = Distance(c.DimLineStart.X, c.DimLineStart.Y, c.DimLineEnd.X, c.DimLineEnd.Y);
+}
+
+void DeriveDimensionLine(DimensionConstruction& c)
+{
+    ScaleDistances(c);
 
     c.P1 = PickedPointAt(1);
     c.P2 = PickedPointAt(2);
     c.P3 = c.MovedP3.value_or(PickedPointAt(3));
     c.P4 = c.MovedP4.value_or(PickedPointAt(4));
     c.AxisAngle = ConstructionAxisAngle(c.Kind, DrawingState.AxisAngle, c.P1.X, c.P1.Y, c.P2.X, c.P2.Y);
-    c.DimLineStart = DimLineEndFor(c.P1, c.P3, c.AxisAngle);
-    c.DimLineEnd = DimLineEndFor(c.P2, c.P3, c.AxisAngle);
-    c.MeasuredLength = Distance(c.DimLineStart.X, c.DimLineStart.Y, c.DimLineEnd.X, c.DimLineEnd.Y);
+    DeriveLineEnds(c);
 }
 
 void EmitAttributeSetUp()

@@ -27,6 +27,7 @@ void DrawExtensionLine(const PointD& p, const DimensionConstruction& c)
 
 void DrawExtensionLines(const DimensionConstruction& c)
 {
-    DrawExtensionLine(c.P1, c);
+    if (!c.SkipStartExtension)
+        DrawExtensionLine(c.P1, c);
     DrawExtensionLine(c.P2, c);
 }

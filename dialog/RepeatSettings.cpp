@@ -12,6 +12,12 @@ std::string_view RepeatKey(DimensionKind kind)
         return "Horizontal";
     case DimensionKind::Aligned:
         return "Aligned";
+    case DimensionKind::VerticalChain:
+        return "VerticalChain";
+    case DimensionKind::HorizontalChain:
+        return "HorizontalChain";
+    case DimensionKind::AlignedChain:
+        return "AlignedChain";
     case DimensionKind::Vertical:
         break;
     }

@@ -7,6 +7,7 @@
 //   Vertical=1
 //   Horizontal=0
 //   Aligned=1
+//   VerticalChain=0    (and HorizontalChain, AlignedChain)
 //
 // Only 1 means on: a missing file, section or key, or any other value, is
 // off. Keys and the section name are matched without regard to case.

@@ -91,7 +91,7 @@ std::string RenderSettings(const SettingsValues& values, const SettingsRunValues
     return bytes;
 }
 
-SettingsRunValues SettingsRunFromModel()
+SettingsRunValues SettingsRunFromModel(bool chain)
 {
     SettingsRunValues run;
     const int32_t group = DrawingState.InitialAttributes.LayerGroup;
@@ -100,10 +100,13 @@ SettingsRunValues SettingsRunFromModel()
     // must not make the save read outside the table.
     run.LayerScale = group >= 0 && group < LayerGroupCount ? DrawingState.LayerGroupScales[group] : 1.0;
     run.AxisAngle = DrawingState.AxisAngle;
+    // A chain's host numbers its line position 1 and its measured points from 2.
+    const int chainOrder[3] = {2, 3, 1};
     for (int i = 0; i < 3; ++i) {
-        if (static_cast<int>(DrawingState.PickedPoints.size()) > i + 1) {
-            run.PointX[i] = DrawingState.PickedPoints[i + 1].X;
-            run.PointY[i] = DrawingState.PickedPoints[i + 1].Y;
+        const int number = chain ? chainOrder[i] : i + 1;
+        if (static_cast<int>(DrawingState.PickedPoints.size()) > number) {
+            run.PointX[i] = DrawingState.PickedPoints[number].X;
+            run.PointY[i] = DrawingState.PickedPoints[number].Y;
         }
     }
     return run;
@@ -163,6 +166,6 @@ void TForm1::SaveSettings(const std::string& path)
     // Written whole or not at all: a failed write leaves no file, and the
     // next start then uses the defaults. Where no temporary file can be made
     // beside it, the file is written in place rather than never saved.
-    platform::WriteWholeFile(path, RenderSettings(CurrentSettings(), SettingsRunFromModel()),
+    platform::WriteWholeFile(path, RenderSettings(CurrentSettings(), SettingsRunFromModel(IsChain(Kind))),
                              platform::WithoutTemporary::WriteInPlace);
 }

@@ -49,5 +49,6 @@ void ParseSettings(std::string_view bytes, bool complete, SettingsValues& values
 // to its first line break, which would otherwise shift every later line.
 std::string RenderSettings(const SettingsValues& values, const SettingsRunValues& run);
 
-// Lines 23 to 31 for this run, from the model.
-SettingsRunValues SettingsRunFromModel();
+// Lines 23 to 31 for this run, from the model. A chain's describe its
+// first span: its two measured points, then its line position.
+SettingsRunValues SettingsRunFromModel(bool chain = false);

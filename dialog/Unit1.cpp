@@ -245,6 +245,7 @@ void TForm1::ResetMovedPoints()
 {
     MovedPoint3.reset();
     MovedPoint4.reset();
+    MovedSpanValues.clear();
 }
 
 void HandBackNothing(std::string programFolder)

@@ -5,6 +5,7 @@
 // window, and carries out the four effects the handlers ask for through
 // FormToolkit. Strings are Shift-JIS bytes; paths are UTF-8.
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -90,7 +91,10 @@ public:
     // run; unset, the host's picks. The model, and so the settings file,
     // keeps what the host picked.
     std::optional<PointD> MovedPoint3, MovedPoint4;
-    // Both points back where the host picked them.
+    // A chain's values the user placed, by span number (1-based); span 1
+    // also takes MovedPoint4. The others stand where the row puts them.
+    std::map<int, PointD> MovedSpanValues;
+    // Both points, and every span's value, back where the host picked them.
     void ResetMovedPoints();
 
     // Dimension after dimension: OK's output ends with the record "hr", so

@@ -42,6 +42,8 @@ void DrawEnd(const DimensionConstruction& c, const PointD& here, const PointD& o
         else if (c.DimensionOptions.ReverseOvershoot > Tolerance)
             runout(c.DimensionOptions.ReverseOvershoot);
     }
+    if (side == BeyondStart && c.SkipStartMarker)
+        return;
     DrawMarker(kind, here, markerAngle, c.DimensionOptions, c.LayerScale);
 }
 

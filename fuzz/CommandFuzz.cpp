@@ -30,11 +30,14 @@ using fuzzsupport::Require;
 
 namespace {
 
-// The host's usual file: four picked points, layer group scales of 100.
+// The host's usual file: four picked points, layer group scales of 100; a
+// chain reads points 2 on as its row (a point picked twice, a small span,
+// a far one among them), the single kinds only the first four.
 const char* const Exchange =
     "hq\r\nhk 0\r\nhs 100 100 100 100 100 100 100 100 100 100 100 100 100 100 100 100\r\n"
     "hcw 2 2.5 3 3.5 4 5 6 7 8 5\r\nhch 2 2.5 3 3.5 4 5 6 7 8 2.5\r\nhcd 0 0 0.5 0.5 0.5 1 1 1 1 0.5\r\n"
     "hcc 1 1 2 2 3 3 4 5 6 2\r\nhp1- 0 0\r\nhp2 0 1000\r\nhp3- 500 200\r\nhp4 500 600\r\n"
+    "hp5 500 600\r\nhp6 500 610\r\nhp7 3 1e300\r\n"
     "lg4\r\nly9\r\nlc3\r\nlt1\r\ncn4\r\n";
 
 bool IsControlName(const std::string& name)

@@ -1,5 +1,5 @@
-// The whole press of OK on arbitrary input: the bytes decide the drawing
-// the host handed over (picked points, axis angle, layer-group scales, text
+// The whole press of OK on arbitrary input: the bytes decide the kind, the
+// drawing the host handed over (picked points, a chain's row of up to 99, axis angle, layer-group scales, text
 // types, the host's attributes, extreme and denormal values among them) and
 // every control of the dialog. Whatever they are, each stored output line
 // is at most 255 bytes, every number in a record is finite and written in
@@ -72,7 +72,7 @@ std::string Text(FuzzedDataProvider& in)
     }
 }
 
-void MakeModel(FuzzedDataProvider& in)
+void MakeModel(FuzzedDataProvider& in, bool chain)
 {
     DrawingStateRecord& s = DrawingState;
     for (int i = 1; i <= 4; ++i) {
@@ -80,6 +80,27 @@ void MakeModel(FuzzedDataProvider& in)
         p.Present = in.ConsumeBool();
         p.X = Real(in);
         p.Y = Real(in);
+    }
+    // A chain's row, up to the host's 99 points: new ones, a point picked
+    // again, or one a hair from the last.
+    const int last = chain ? in.ConsumeIntegralInRange<int>(4, PickedPointSlots - 1) : 4;
+    for (int i = 5; i <= last; ++i) {
+        PickedPoint& p = s.PickedPoints[i];
+        const PickedPoint& before = s.PickedPoints[i - 1];
+        p.Present = true;
+        switch (in.ConsumeIntegralInRange<int>(0, 2)) {
+        case 0:
+            p.X = before.X;
+            p.Y = before.Y;
+            break;
+        case 1:
+            p.X = before.X + 1e-9;
+            p.Y = before.Y + 1e-9;
+            break;
+        default:
+            p.X = Real(in);
+            p.Y = Real(in);
+        }
     }
     s.AxisAngle = Real(in);
     for (double& scale : s.LayerGroupScales)
@@ -190,12 +211,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
     FuzzedDataProvider in(data, size);
     Toolkit toolkit;
-    TForm1 form(&toolkit);
+    const DimensionKind kind = in.PickValueInArray(AllKinds);
+    TForm1 form(&toolkit, kind);
     // A folder that does not exist: no exchange file, no settings, and the
     // files OK and the close write cannot be made, so every run starts the same.
     form.ProgramFolder = "/nonexistent-q308-fuzz/";
     form.FormShow();
-    MakeModel(in);
+    MakeModel(in, IsChain(kind));
     SetControls(in, form);
     form.Left = in.ConsumeIntegral<int>();
     form.Top = in.ConsumeIntegral<int>();

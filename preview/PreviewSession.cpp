@@ -30,6 +30,10 @@ Reaction& Reaction::operator|=(const Reaction& other)
 PreviewSession::PreviewSession(TForm1& form)
     : form_(form), grips_{{3, &TForm1::MovedPoint3}, {4, &TForm1::MovedPoint4}}
 {
+    // A chain's picks 3 and 4 are measured points, not its line and value:
+    // its marks are not grips until the row has grips of its own.
+    if (IsChain(form.Kind))
+        grips_.clear();
 }
 
 void PreviewSession::Start() { live_.Start(); }

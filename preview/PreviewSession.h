@@ -40,7 +40,8 @@ struct Reaction {
 
 class PreviewSession {
 public:
-    // The grips of the kinds that draw one dimension: points 3 and 4.
+    // The grips of the kinds that draw one dimension: points 3 and 4; a
+    // chain has none yet.
     explicit PreviewSession(TForm1& form);
 
     // After FormShow, while the model is the dialog's.

@@ -24,6 +24,11 @@ TEST(DimensionKind, ArgumentsChooseTheKindOrNameWhatIsUnknown)
         {{"/H"}, DimensionKind::Horizontal, ""},
         {{"/a"}, DimensionKind::Aligned, ""},
         {{"/A"}, DimensionKind::Aligned, ""},
+        {{"/c"}, DimensionKind::VerticalChain, ""},
+        {{"/HC"}, DimensionKind::HorizontalChain, ""},
+        {{"/aC"}, DimensionKind::AlignedChain, ""},
+        {{"/ch"}, std::nullopt, "/ch"},
+        {{"/c", "/h"}, std::nullopt, "/h"},
         {{"/v"}, std::nullopt, "/v"},
         {{"h"}, std::nullopt, "h"},
         {{"/ha"}, std::nullopt, "/ha"},
@@ -88,6 +93,10 @@ TEST(DimensionKind, EachKindBuildsInItsOwnFrame)
         {DimensionKind::Aligned, 0, 0, 0, 0, 10, 0},
         {DimensionKind::Aligned, 0, 1, 1, 0, 0, 135},
         {DimensionKind::Aligned, 0, 2, 2, 2, 2, -90},  // no direction: as along the x axis
+        // A chain turns as its single kind; the aligned one from its first to its last point.
+        {DimensionKind::VerticalChain, 30, 0, 0, 10, 40, 30},
+        {DimensionKind::HorizontalChain, 30, 0, 0, 10, 40, -60},
+        {DimensionKind::AlignedChain, 0, 1, 1, 0, 0, 135},
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(ConstructionAxisAngle(c.Kind, c.Axis, c.X1, c.Y1, c.X2, c.Y2), c.Angle)
@@ -101,7 +110,12 @@ TEST(DimensionKind, EachKindIsItsOwnToolForTheUser)
         const KindDescription& d = DescribeKind(kind);
         EXPECT_EQ(d.Kind, kind);
         EXPECT_TRUE(captions.insert(d.Caption).second);
-        EXPECT_TRUE(files.insert(d.SettingsFileName).second);
+        // A chain keeps the settings of its direction's single kind.
+        if (IsChain(kind)) {
+            EXPECT_EQ(d.SettingsFileName, DescribeKind(SingleKindOf(kind)).SettingsFileName);
+        } else {
+            EXPECT_TRUE(files.insert(d.SettingsFileName).second);
+        }
         EXPECT_TRUE(arguments.insert(d.Argument).second);
         EXPECT_EQ("q308_" + std::string(d.Caption), d.ApplicationTitle);
         // The help text names its own kind first, and fits the memo's width
@@ -125,7 +139,7 @@ TEST(DimensionKind, EachKindIsItsOwnToolForTheUser)
 
     const std::string message = UnknownArgumentMessage("/x");
     EXPECT_NE(message.find("「/x」"), std::string::npos);
-    for (const char* known : {"/h", "/a"})
+    for (const char* known : {"/h", "/a", "/c", "/hc", "/ac"})
         EXPECT_NE(message.find(known), std::string::npos);
 }
 

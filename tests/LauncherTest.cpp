@@ -39,11 +39,16 @@ bool SplitCrLf(const std::string& bytes, std::vector<std::string>& lines)
 
 std::string Utf8(std::u8string_view text) { return std::string(text.begin(), text.end()); }
 
-// One launcher a kind of dimension, each starting the program with its argument.
+// One launcher a kind of dimension, each starting the program with its
+// argument; a chain asks for its line's position, then its points until
+// the user ends the picking.
 const struct {
     const char* File;
     const char* Command;
-} Launchers[] = {{"dist/q308.bat", "q308.exe"}, {"dist/q308h.bat", "q308.exe /h"}, {"dist/q308a.bat", "q308.exe /a"}};
+    bool Chain;
+} Launchers[] = {{"dist/q308.bat", "q308.exe", false},       {"dist/q308h.bat", "q308.exe /h", false},
+                 {"dist/q308a.bat", "q308.exe /a", false},   {"dist/q308c.bat", "q308.exe /c", true},
+                 {"dist/q308hc.bat", "q308.exe /hc", true},  {"dist/q308ac.bat", "q308.exe /ac", true}};
 
 TEST(Launcher, IsShiftJisWithoutByteOrderMark)
 {
@@ -76,14 +81,20 @@ TEST(Launcher, GivesTheDirectivesInTheHostsOrder)
         // What each line must start with, and whether Japanese text follows.
         // #h4 before the picks: no range to select first, and the whole
         // drawing handed over for the preview to show around the dimension.
-        const struct {
+        struct Line {
             std::string Start;
             bool Text;
-        } expected[] = {
-            {"REM ", true},    {"REM #jww", false}, {"REM #cd", false}, {"REM #h4", false}, {"REM #1 ", true},
-            {"REM #2 ", true}, {"REM #3 ", true},   {"REM #4 ", true},  {"REM #e", false},  {launcher.Command, false},
         };
-        ASSERT_EQ(lines.size(), std::size(expected));
+        const std::vector<Line> expected =
+            launcher.Chain ? std::vector<Line>{{"REM ", true},      {"REM #jww", false}, {"REM #cd", false},
+                                               {"REM #h4", false},  {"REM #1 ", true},   {"REM #2 ", true},
+                                               {"REM #3 ", true},   {"REM #99#", false}, {"REM #e", false},
+                                               {launcher.Command, false}}
+                           : std::vector<Line>{{"REM ", true},     {"REM #jww", false}, {"REM #cd", false},
+                                               {"REM #h4", false}, {"REM #1 ", true},   {"REM #2 ", true},
+                                               {"REM #3 ", true},  {"REM #4 ", true},   {"REM #e", false},
+                                               {launcher.Command, false}};
+        ASSERT_EQ(lines.size(), expected.size());
         std::set<std::string> prompts;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             SCOPED_TRACE("line " + std::to_string(i + 1));
@@ -98,6 +109,10 @@ TEST(Launcher, GivesTheDirectivesInTheHostsOrder)
             EXPECT_TRUE(rest.front() != '#' && rest.front() != ' ' && rest.back() != ' ') << "a title, not a directive";
             EXPECT_LE(rest.size(), 60u) << "the status bar shows one short line";
             EXPECT_TRUE(prompts.insert(rest).second) << "two lines say the same";
+        }
+        // The user is told how to end the row.
+        if (launcher.Chain) {
+            EXPECT_NE(lines[6].find("［点指示終了］"), std::string::npos);
         }
         // The host lists the launchers by their titles.
         EXPECT_TRUE(titles.insert(lines[0]).second) << "two launchers with one title";
@@ -119,7 +134,7 @@ TEST(ReadMe, IsUtf8WithByteOrderMarkAndCrLfInBothLanguages)
             ASSERT_EQ(static_cast<unsigned char>(bytes[i + k]) >> 6, 2) << "bad UTF-8 at byte " << i + k;
         i += static_cast<std::size_t>(length);
     }
-    for (const std::string& needed : {Utf8(u8"【日本語】"), std::string("[English]"), std::string("q308.bat"), std::string("q308h.bat"), std::string("q308a.bat"),
+    for (const std::string& needed : {Utf8(u8"【日本語】"), std::string("[English]"), std::string("q308.bat"), std::string("q308h.bat"), std::string("q308a.bat"), std::string("q308c.bat"), std::string("q308hc.bat"), std::string("q308ac.bat"),
                                       std::string("q304.dat"), std::string("q308h.dat"), std::string("q308a.dat"),
                                       std::string("q308.exe"), std::string("64bit"), std::string("32bit"),
                                       Utf8(u8"連続して作図（ＯＫの後、次の寸法の点を指示）"), std::string("q308.ini")})

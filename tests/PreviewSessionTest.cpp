@@ -226,3 +226,29 @@ TEST(PreviewSession, PointsAreTakenOnlyWhenTheyMayChange)
     p.Session.DoubleClick(mark.X, mark.Y, true);
     EXPECT_TRUE(p.Session.Busy());
 }
+
+namespace {
+
+// A chain's picks 3 and 4 are measured points: taking one must not move
+// the row's line or a value.
+TEST(PreviewSession, AChainsMarksAreNoGrips)
+{
+    DialogRun run(Input, std::nullopt, DimensionKind::VerticalChain);
+    run.PickTextType(3);
+    PreviewSession session(run.Form);
+    session.Start();
+    session.SetMetrics(7, 24);
+    session.Resize(400, 300, false);
+    session.ControlsChanged();
+    ASSERT_EQ(session.Current().Picked.size(), 4u);
+    for (const PickedMark& mark : session.Current().Picked) {
+        const Point at = session.CurrentFit().ToPixels(mark.At);
+        EXPECT_EQ(session.PointerAt(at.X, at.Y, true), Pointer::Arrow) << mark.Number;
+        session.Press(at.X, at.Y, Button::Left, true);
+        session.Move(at.X + 30, at.Y);
+        session.Release();
+    }
+    EXPECT_FALSE(run.Form.MovedPoint3 || run.Form.MovedPoint4);
+}
+
+}  // namespace

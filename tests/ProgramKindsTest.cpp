@@ -103,7 +103,7 @@ TEST(ProgramKinds, DrawTheVerticalConstructionInTheTurnedFrame)
 // number shows here first. Q308_UPDATE_GOLDEN=1 writes them anew.
 TEST(ProgramKinds, MatchTheirGoldenRecords)
 {
-    for (const char* name : {"horizontal", "aligned", "vertical"}) {
+    for (const char* name : {"horizontal", "aligned", "vertical", "vertical-chain", "horizontal-chain", "aligned-chain"}) {
         SCOPED_TRACE(name);
         const std::string dir = Q308_SOURCE_DIR "/tests/golden/kinds/" + std::string(name) + "/";
         const std::string arguments = ReadBytes(dir + "arguments.txt").value_or("");

@@ -7,6 +7,7 @@
 //                Left, Top: the dialog's position;
 //                Point3, Point4: "X Y", where the point is dragged to in
 //                the preview (drawing units), for the rest of the run;
+//                with a chain kind Point4.K: span K's value (1-based);
 //                Repeat: 0 or 1, the menu's choice of dimension after
 //                dimension (OK then also writes "hr")
 //   Preview=FILE writes the picture of what OK would draw now (the preview
@@ -29,6 +30,7 @@
 #include <optional>
 #include <string>
 
+#include "dialog/ChainConstruction.h"
 #include "dialog/FormLayout.h"
 #include "dialog/Frontend.h"
 #include "dialog/Unit1.h"
@@ -209,7 +211,7 @@ void ShowForm(TForm1& form)
             ShowControl(form, d, true);
     std::cout << "[" << Screen(form.LabelA1.Caption) << "]\n"
               << "Set a control with NAME=VALUE or NUMBER=VALUE; " << Screen(form.Button1.Caption) << ": OK, "
-              << Screen(form.Button2.Caption) << ": Cancel or Esc; Point3=X Y, Point4=X Y: move the line or the value; Preview=FILE: the picture of what OK "
+              << Screen(form.Button2.Caption) << ": Cancel or Esc; Point3=X Y, Point4=X Y: move the line or the value (a chain: Point4.K=X Y for span K); Preview=FILE: the picture of what OK "
                  "draws now as SVG; show: the form again"
               << "\nRepeat=1 or 0: " << Screen(RepeatItemText) << " (now " << (form.RepeatAfterOk ? 1 : 0) << ")"
               << std::endl;
@@ -246,6 +248,22 @@ bool SetControl(TForm1& form, const std::string& name, const std::string& utf8Va
             return false;
         }
         (name == "Point3" ? form.MovedPoint3 : form.MovedPoint4) = point;
+        return true;
+    }
+    // A chain's span value: Point4.K, K from 1 to the row's spans.
+    if (name.starts_with("Point4.")) {
+        const auto span = ParseInt(name.substr(7));
+        const int spans = static_cast<int>(ChainPointsOfModel().size()) - 1;
+        if (!IsChain(form.Kind) || !span || *span < 1 || *span > spans) {
+            error = name + ": no such span" + (IsChain(form.Kind) ? " (1.." + std::to_string(spans) + ")" : "");
+            return false;
+        }
+        const std::optional<PointD> point = ParsePoint(utf8Value);
+        if (!point) {
+            error = name + " takes two numbers, x and y: " + utf8Value;
+            return false;
+        }
+        form.MovedSpanValues[*span] = *point;
         return true;
     }
     if (name == "Repeat") {

@@ -123,8 +123,9 @@ class DialogRun {
 public:
     // No exchange text: the host left no file.
     explicit DialogRun(const std::optional<std::string>& exchange,
-                       const std::optional<std::string>& settings = std::nullopt)
-        : Form(&Toolkit)
+                       const std::optional<std::string>& settings = std::nullopt,
+                       DimensionKind kind = DimensionKind::Vertical)
+        : Form(&Toolkit, kind)
     {
         Toolkit.Form = &Form;
         if (exchange)

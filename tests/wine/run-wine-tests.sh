@@ -72,11 +72,11 @@ release=$(ls -d "$work/release"/q308-*/ | head -n 1)
 listing=$(cd "$release" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
 launchers_ok=1
 for folder in 64bit 32bit; do
-    for bat in q308.bat q308h.bat q308a.bat; do
+    for bat in q308.bat q308h.bat q308a.bat q308c.bat q308hc.bat q308ac.bat; do
         cmp -s "$release/$folder/$bat" "dist/$bat" || launchers_ok=0
     done
 done
-if [ "$listing" = "./32bit/q308.bat ./32bit/q308.exe ./32bit/q308a.bat ./32bit/q308h.bat ./64bit/q308.bat ./64bit/q308.exe ./64bit/q308a.bat ./64bit/q308h.bat ./README.txt " ] &&
+if [ "$listing" = "./32bit/q308.bat ./32bit/q308.exe ./32bit/q308a.bat ./32bit/q308ac.bat ./32bit/q308c.bat ./32bit/q308h.bat ./32bit/q308hc.bat ./64bit/q308.bat ./64bit/q308.exe ./64bit/q308a.bat ./64bit/q308ac.bat ./64bit/q308c.bat ./64bit/q308h.bat ./64bit/q308hc.bat ./README.txt " ] &&
     [ "$launchers_ok" -eq 1 ] && cmp -s "$release/README.txt" dist/README.txt; then
     pass "$zip holds $listing"
 else
