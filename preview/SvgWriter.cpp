@@ -1,3 +1,4 @@
+#include "preview/Palette.h"
 #include "preview/SvgWriter.h"
 
 #include <algorithm>
@@ -23,16 +24,19 @@ constexpr double LegendUnits = 2.8;
 constexpr double LegendLineSpacing = 1.5;
 constexpr double PicturePixels = 900.0;
 
+// Each part's colour, from the palette the window paints with, and its group's id.
 struct Palette {
-    const char* Colour;
+    preview::Colour Rgb;
     const char* Id;
+
+    std::string Colour() const { return HexOf(Rgb); }
 };
 
-constexpr Palette InputStyle{"#9a9a9a", "input"};
-constexpr Palette LineStyle{"#1f5fbf", "output-lines"};
-constexpr Palette MarkerStyle{"#d03a2b", "output-markers"};
-constexpr Palette TextStyle{"#1a7f37", "output-texts"};
-constexpr Palette PickStyle{"#e08a00", "picked-points"};
+constexpr Palette InputStyle{InputColour, "input"};
+constexpr Palette LineStyle{LineColour, "output-lines"};
+constexpr Palette MarkerStyle{MarkerColour, "output-markers"};
+constexpr Palette TextStyle{TextColour, "output-texts"};
+constexpr Palette PickStyle{PickColour, "picked-points"};
 constexpr const char* LegendColour = "#222222";
 
 const Palette& StyleOf(Role role)
@@ -74,7 +78,7 @@ std::vector<LegendLine> LegendLines(const Picture& picture, double size)
     for (const auto& [palette, name] : {std::pair{&InputStyle, "input"}, std::pair{&LineStyle, "output lines"},
                                         std::pair{&MarkerStyle, "markers"}, std::pair{&TextStyle, "texts"},
                                         std::pair{&PickStyle, "picked points"}}) {
-        key += std::string(key.empty() ? "" : ", ") + "<tspan fill=\"" + palette->Colour + "\">" + name + "</tspan>";
+        key += std::string(key.empty() ? "" : ", ") + "<tspan fill=\"" + palette->Colour() + "\">" + name + "</tspan>";
         keyPlain += std::string(keyPlain.empty() ? "" : ", ") + name;
     }
     for (const std::string& text : picture.Caption)
@@ -97,7 +101,7 @@ public:
 
     void Shape(const preview::Shape& s, double unit)
     {
-        const char* colour = StyleOf(s.Style).Colour;
+        const std::string colour = StyleOf(s.Style).Colour();
         const std::string fill = s.Filled ? std::string(" fill=\"") + colour + "\"" : std::string();
         switch (s.Kind) {
         case ShapeKind::Path:
@@ -237,7 +241,7 @@ std::string WriteSvg(const Picture& preview)
     for (const Palette* style : {&InputStyle, &LineStyle, &MarkerStyle, &TextStyle}) {
         // An output that can no longer be drawn shows faintly.
         const bool faint = preview.OutputDimmed && style != &InputStyle;
-        out += std::string("<g id=\"") + style->Id + "\" stroke=\"" + style->Colour + "\" stroke-width=\"" +
+        out += std::string("<g id=\"") + style->Id + "\" stroke=\"" + style->Colour() + "\" stroke-width=\"" +
                (style == &InputStyle ? thin : thick) +
                "\" fill=\"none\" stroke-linecap=\"round\" stroke-linejoin=\"round\" font-family=\"sans-serif\""
                " xml:space=\"preserve\"" + (faint ? " opacity=\"0.3\"" : "") + ">\n";
@@ -247,7 +251,7 @@ std::string WriteSvg(const Picture& preview)
         out += "</g>\n";
     }
 
-    out += std::string("<g id=\"") + PickStyle.Id + "\" stroke=\"" + PickStyle.Colour + "\" stroke-width=\"" +
+    out += std::string("<g id=\"") + PickStyle.Id + "\" stroke=\"" + PickStyle.Colour() + "\" stroke-width=\"" +
            thin + "\" fill=\"none\" font-family=\"sans-serif\">\n";
     for (const PickedMark& p : preview.Picked) {
         const double arm = PickArmUnits * unit;
@@ -257,7 +261,7 @@ std::string WriteSvg(const Picture& preview)
                "\" y2=\"" + svg.Y(p.At.Y) + "\"/>\n";
         out += "<line x1=\"" + svg.X(p.At.X) + "\" y1=\"" + svg.Y(p.At.Y - arm) + "\" x2=\"" + svg.X(p.At.X) +
                "\" y2=\"" + svg.Y(p.At.Y + arm) + "\"/>\n";
-        out += std::string("<text fill=\"") + PickStyle.Colour + "\" stroke=\"none\" x=\"" + svg.X(p.At.X + arm) +
+        out += std::string("<text fill=\"") + PickStyle.Colour() + "\" stroke=\"none\" x=\"" + svg.X(p.At.X + arm) +
                "\" y=\"" + svg.Y(p.At.Y + arm) + "\" font-size=\"" + svg.L(PickLabelUnits * unit) + "\">" +
                std::to_string(p.Number) + "</text>\n";
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/WideText.h"
+#include "preview/Palette.h"
 #include "preview/PickLabels.h"
 #include "preview/PixelClip.h"
 
@@ -19,12 +20,8 @@ using preview::Role;
 using preview::Shape;
 using preview::ShapeKind;
 
-// The SVG picture's palette, so both painters look alike.
-constexpr COLORREF InputColour = RGB(0x9a, 0x9a, 0x9a);
-constexpr COLORREF LineColour = RGB(0x1f, 0x5f, 0xbf);
-constexpr COLORREF MarkerColour = RGB(0xd0, 0x3a, 0x2b);
-constexpr COLORREF TextColour = RGB(0x1a, 0x7f, 0x37);
-constexpr COLORREF PickColour = RGB(0xe0, 0x8a, 0x00);
+constexpr COLORREF Gdi(preview::Colour c) { return RGB(c.Red, c.Green, c.Blue); }
+constexpr COLORREF PickColour = Gdi(preview::PickColour);
 // In 96-DPI pixels.
 constexpr int PickRadius = 5;
 constexpr int PickArm = 8;
@@ -47,14 +44,8 @@ COLORREF Faint(COLORREF c)
 
 COLORREF ColourOf(Role role, bool dimmed)
 {
-    COLORREF c = InputColour;
-    switch (role) {
-    case Role::Input: return InputColour;
-    case Role::OutputLine: c = LineColour; break;
-    case Role::OutputMarker: c = MarkerColour; break;
-    case Role::OutputText: c = TextColour; break;
-    }
-    return dimmed ? Faint(c) : c;
+    const COLORREF c = Gdi(preview::ColourOfRole(role));
+    return dimmed && role != Role::Input ? Faint(c) : c;
 }
 
 // The face a text record names, as "<ＭＳ ゴシック>" or plain.
