@@ -2,12 +2,15 @@
 // The picture of what OK would draw now, kept beside the dialog while it is
 // open: the input's elements and picked points, taken once from the model
 // the dialog was shown with, and the dimension, recomputed from the
-// controls' values on every change. A front end paints Current(). The
-// input's shapes are made only when a picture is first asked for: a large
-// drawing costs nothing while nobody looks.
+// controls' values on every change. A front end paints Current(), or the
+// dimension's picture over the input's paint plan. The input's shapes, or
+// its plan, are made only when first asked for: a large drawing costs
+// nothing while nobody looks.
+#include <memory>
 #include <string>
 
 #include "dialog/DimensionPreview.h"
+#include "preview/PaintPlan.h"
 #include "preview/RecordShapes.h"
 #include "preview/Shapes.h"
 
@@ -24,7 +27,14 @@ public:
     // values cannot be drawn, the last good dimension stays, dimmed.
     void Update(const TForm1& form);
 
+    // The whole picture: the input's shapes, then the dimension's.
     const Picture& Current();
+    // The picture without the input's shapes: the dimension's, the picked
+    // points, the caption.
+    const Picture& Dimension() const { return dimension_; }
+    // The input as a paint plan, made once (from the model the dialog was
+    // shown with, which must be the process's model when first asked for).
+    const std::shared_ptr<const PaintPlan>& Plan();
     // The status line, Shift-JIS, as the dialog's texts are.
     const std::string& Status() const { return status_.front(); }
     // The status line and its notes (a distance read as 0, how the program
@@ -41,7 +51,9 @@ private:
     DimensionPreviewResult result_;
     std::vector<std::string> status_{std::string()};
     bool changed_ = true;
+    Picture dimension_;
     Picture picture_;
+    std::shared_ptr<const PaintPlan> plan_;
 };
 
 }  // namespace preview
