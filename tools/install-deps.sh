@@ -12,10 +12,16 @@
 #   wine32    wine32:i386, last and alone (it needs the i386 indexes, which
 #             are the first to go missing while a mirror syncs)
 # A group that cannot be installed is named on standard error with the first
-# error apt printed, and the script goes on. With Q308_DEPS_STATUS=FILE it
-# also writes one line per group: "GROUP ok" or "GROUP unavailable REASON".
+# error apt printed, and the script goes on. Wine's 32-bit half installs also
+# where the kernel runs no 32-bit programs: once installed, its loader is
+# started once, and where it cannot start the group is named the same way
+# (the packages stay installed). With Q308_DEPS_STATUS=FILE it also writes
+# one line per group: "GROUP ok", "GROUP unavailable REASON" (cannot be
+# installed) or "GROUP unusable REASON" (installed, cannot start).
 # Safe to run again: packages already present are not fetched anew.
 set -uo pipefail
+# shellcheck source=tools/wine-loaders.sh
+. "$(dirname "$0")/wine-loaders.sh"
 
 mode=${1:-all}
 attempts=${Q308_APT_ATTEMPTS:-3}
@@ -116,6 +122,20 @@ japanese_locale() {
     } >"$log" 2>&1 || { echo "E: the ja_JP.UTF-8 locale cannot be generated: $(apt_reason "$log")" >"$log"; return 1; }
 }
 
+# Why Wine's 32-bit loader, as wine32:i386 installed it, cannot start; or
+# nothing.
+wine32_unusable() {
+    local loader="" file
+    while IFS= read -r file; do
+        if [ -f "$file" ] && [ -x "$file" ]; then loader=$file; break; fi
+    done < <(dpkg -L wine32:i386 2>/dev/null | grep -E '/wine$')
+    if [ -z "$loader" ]; then
+        echo "wine32:i386 installed no 32-bit loader"
+        return
+    fi
+    q308_loader_reason "$loader" 32
+}
+
 describe() {
     case $1 in
     native) echo "the native build and tests" ;;
@@ -154,6 +174,15 @@ for group in "${groups[@]}"; do
     fi
     if [ -z "$reason" ] && [ "$group" = windows ]; then
         japanese_locale || reason=$(apt_reason "$log")
+    fi
+    if [ -z "$reason" ] && [ "$group" = wine32 ]; then
+        unusable=$(wine32_unusable)
+        if [ -n "$unusable" ]; then
+            record "wine32 unusable $unusable"
+            echo "warning: $(describe wine32) is installed but cannot start here: $unusable" >&2
+            echo "warning: the 32-bit program will not be tested under Wine" >&2
+            continue
+        fi
     fi
     if [ -n "$reason" ]; then
         [ "$group" = windows ] && windows_ok=0

@@ -24,7 +24,7 @@ samples=${Q308_SAMPLES:-$root/tests/fixtures}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/q308-screenshot.XXXXXX")
 cleanup() {
-    timeout 30 wineserver -k >/dev/null 2>&1 || true
+    q308_wineserver 30 -k >/dev/null 2>&1 || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -67,7 +67,7 @@ shoot() {
         cp "$samples/host-four-points.txt" "$run/JWC_TEMP.TXT"
     fi
     printf '%s\r\n' 16 16 0 0 0 3 2 1 '' '' 0.5 2 2 3 15 2 0 0 0 0 0 0 >"$run/$settings"
-    wine "$run/q308.exe" $argument >/dev/null 2>&1 &
+    q308_wine64 600 "$run/q308.exe" $argument >/dev/null 2>&1 &
     local dialog
     dialog=$(find_window "^$caption\$")
     sleep 2  # let it move to its place and paint
@@ -82,8 +82,8 @@ shoot() {
     import -window root -crop "$((x1 - x0))x$((y1 - y0))+${x0}+${y0}" +repage "$output"
     echo "saved $output ($((x1 - x0)) x $((y1 - y0)))"
     # Only the picture was wanted: end the program and its Wine session.
-    timeout 30 wineserver -k >/dev/null 2>&1 || true
-    timeout 60 wineserver -w || true
+    q308_wineserver 30 -k >/dev/null 2>&1 || true
+    q308_wineserver 60 -w || true
 }
 
 shoot 96 "$folder/dialog.png" 0

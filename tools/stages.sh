@@ -7,11 +7,16 @@ stage_passed=0
 stage_failed=0
 
 # The reason a stage cannot run, from the group lines install-deps.sh wrote
-# ("GROUP ok" or "GROUP unavailable REASON"); nothing when it can.
+# ("GROUP ok", "GROUP unavailable REASON" or "GROUP unusable REASON");
+# nothing when it can.
 stage_blocker() {
     local status_file=$1 group line
     shift
     for group in "$@"; do
+        line=$(grep -m1 -E "^$group unusable " "$status_file" 2>/dev/null) && {
+            echo "${line#"$group unusable "}"
+            return 0
+        }
         line=$(grep -m1 -E "^$group unavailable " "$status_file" 2>/dev/null) || continue
         case $group in
         native) printf 'the packages for the native build cannot be installed here: ' ;;

@@ -47,6 +47,7 @@ echo "dpkg \$*" >>"$w/calls"
 case \$1 in
 --print-foreign-architectures) cat "$w/arches" ;;
 --add-architecture) echo "\$2" >>"$w/arches" ;;
+-L) cat "$w/files" 2>/dev/null ;;
 esac
 STUB
     cat >"$w/bin/apt-get" <<STUB
@@ -161,14 +162,42 @@ check "says so plainly" contains "$w/err" \
     "error: the packages for the native build and tests cannot be installed: E: Unable to locate package libgtest-dev"
 check "tries nothing after it" lacks "$w/calls" "g++-mingw-w64"
 
+# loader_world DIR LOADER: wine32:i386 installed, its loader /usr/lib/wine/wine
+# standing in DIR/lib as LOADER makes it ("starts", or "refused": an i386
+# program on a kernel that runs none).
+loader_world() {
+    local w=$1
+    make_world "$w"
+    printf '%s\n' "${native[@]}" "${windows[@]}" wine32:i386 >"$w/installed"
+    mkdir -p "$w/lib/usr/lib/wine"
+    case $2 in
+    starts) printf '#!/bin/sh\necho wine-8.0\n' >"$w/lib/usr/lib/wine/wine" ;;
+    refused) printf '\177ELF\001\001\001\000' >"$w/lib/usr/lib/wine/wine" ;;
+    esac
+    chmod +x "$w/lib/usr/lib/wine/wine"
+    printf '%s\n' /usr/lib/wine "$w/lib/usr/lib/wine/wine" >"$w/files"
+}
+
 echo "--- everything present"
 w=$scratch/complete
-make_world "$w"
-printf '%s\n' "${native[@]}" "${windows[@]}" wine32:i386 >"$w/installed"
+loader_world "$w" starts
 run_install "$w"
 check "exits 0" test "$(cat "$w/rc")" = 0
 check "asks the registry nothing" lacks "$w/calls" "apt-get"
 check "every group ok" test "$(cat "$w/status")" = "$(printf 'native ok\nwindows ok\nwine32 ok')"
+
+echo "--- wine32 installed on a kernel that runs no 32-bit programs (measured on 2026-12-10)"
+w=$scratch/no-i386-kernel
+loader_world "$w" refused
+run_install "$w"
+check "exits 0" test "$(cat "$w/rc")" = 0
+check "wine32 unusable, with the kernel's refusal" test "$(sed -n 3p "$w/status")" = \
+    "wine32 unusable this machine's kernel runs no 32-bit programs (Exec format error)"
+check "the packages stay installed" lacks "$w/calls" "remove"
+check "the user told" contains "$w/err" "is installed but cannot start here: this machine's kernel runs no 32-bit programs"
+stage_reason=$(. "$root/tools/stages.sh"; stage_blocker "$w/status" windows wine32)
+check "the 32-bit stage says why it is not run" test "$stage_reason" = \
+    "this machine's kernel runs no 32-bit programs (Exec format error)"
 
 echo "--- the native group alone, a download broken off once"
 w=$scratch/native-only

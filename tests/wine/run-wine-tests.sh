@@ -58,7 +58,7 @@ cmake --build --preset mingw64 --target release-zip >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/q308-wine-tests.XXXXXX")
 cleanup() {
-    timeout 30 wineserver -k >/dev/null 2>&1 || true
+    q308_wineserver 30 -k >/dev/null 2>&1 || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -100,15 +100,20 @@ done
 
 # shellcheck source=tests/wine/wine-env.sh
 . "$root/tests/wine/wine-env.sh"
-q308_wine_env "$work/prefix"
-echo "--- preparing Wine ($WINEPREFIX)"
+if ! q308_wine_env "$work/prefix"; then
+    fail "Wine: no loader for the 64-bit program starts"
+    [ -z "${Q308_WINE_RESULTS:-}" ] || printf '64bit failed\n32bit failed\n' >"$Q308_WINE_RESULTS"
+    echo "$passed passed, $failed failed"
+    exit 1
+fi
+echo "--- preparing Wine ($WINEPREFIX, loader $Q308_WINE64)"
 q308_wine_prefix
 
 windows_path() { printf 'Z:%s' "$(printf '%s' "$1" | sed 's|/|\\|g')"; }
 
 echo "--- the native program on every scenario"
 driver64=$root/build/mingw64/q308-wine-test.exe
-timeout 120 wine "$driver64" plan "$(windows_path "$work/plan")" "$(windows_path "$samples")" \
+q308_wine64 120 "$driver64" plan "$(windows_path "$work/plan")" "$(windows_path "$samples")" \
     "$(windows_path "$host_samples")"
 for scenario in "$work/plan"/*/; do
     mkdir -p "$scenario/native"
@@ -122,10 +127,11 @@ for scenario in "$work/plan"/*/; do
     rm -f "$scenario/native/q308"
 done
 
+# run_suite NAME DRIVER EXE LOADER: LOADER is q308_wine64 or q308_wine32.
 run_suite() {
-    local name=$1 driver=$2 exe=$3 log="$work/$1.log"
+    local name=$1 driver=$2 exe=$3 loader=$4 log="$work/$1.log"
     echo "--- $name under Wine"
-    timeout 900 wine "$driver" run "$(windows_path "$exe")" "$(windows_path "$work/scratch-$name")" \
+    "$loader" 900 "$driver" run "$(windows_path "$exe")" "$(windows_path "$work/scratch-$name")" \
         "$(windows_path "$work/plan")" "$(windows_path "$samples")" "$(windows_path "$host_samples")" 2>&1 |
         tr -d '\r' | tee "$log" || true
     local summary
@@ -169,18 +175,33 @@ compare_deferred() {
 # The project's sample drawing, for the frame time of a drag.
 Q308_SAMPLE_DRAWING=$(windows_path "$root/samples/JWC_TEMP.TXT")
 export Q308_SAMPLE_DRAWING
-run_suite 64bit "$driver64" "${release}64bit/q308.exe"
+run_suite 64bit "$driver64" "${release}64bit/q308.exe" q308_wine64
 failed64=$failed
-# Debian's wine64 alone runs no 32-bit programs; with wine32 installed the
-# 32-bit build is tested the same way.
+
+# The 32-bit build is tested the same way where a 32-bit Wine program
+# starts: its loader first (bounded), then the 32-bit driver once. Debian's
+# wine64 alone runs no 32-bit programs, and wine32 installs also on kernels
+# that cannot run it.
+q308_wine32() {
+    local seconds=$1
+    shift
+    timeout "$seconds" "$wine32" "$@" </dev/null
+}
 driver32=$root/build/mingw32/q308-wine-test.exe
 not_run32=${Q308_WINE32_NOT_RUN:-}
-if [ -z "$not_run32" ] && ! { timeout 60 wine "$driver32" exe-path "$(windows_path "$work/probe32.txt")" >/dev/null 2>&1 &&
+if [ -z "$not_run32" ]; then
+    if wine32=$(q308_find_wine32 "$Q308_WINE64"); then
+        not_run32=$(q308_loader_reason "$wine32" 32)
+    else
+        not_run32=$wine32
+    fi
+fi
+if [ -z "$not_run32" ] && ! { q308_wine32 60 "$driver32" exe-path "$(windows_path "$work/probe32.txt")" >/dev/null 2>&1 &&
     [ -s "$work/probe32.txt" ]; }; then
     not_run32="this Wine runs 64-bit programs only"
 fi
 if [ -z "$not_run32" ]; then
-    run_suite 32bit "$driver32" "${release}32bit/q308.exe"
+    run_suite 32bit "$driver32" "${release}32bit/q308.exe" q308_wine32
 else
     echo "--- 32bit: not run, $not_run32"
 fi
