@@ -18,12 +18,6 @@ bool AllUsable(const double* values, int count)
     return true;
 }
 
-double ScaleOf(const double (&scales)[LayerGroupCount], int32_t group)
-{
-    // The reader keeps layer groups in range; a stray value falls back to 1:1.
-    return group >= 0 && group < LayerGroupCount ? scales[group] : 1.0;
-}
-
 Shape LineShape(double x1, double y1, double x2, double y2, Role role)
 {
     Shape shape;
@@ -54,6 +48,12 @@ void AddLine(const LineElement& line, Role role, int32_t& openPolyline, std::vec
 }
 
 }  // namespace
+
+double ScaleOf(const double (&scales)[LayerGroupCount], int32_t group)
+{
+    // The reader keeps layer groups in range; a stray value falls back to 1:1.
+    return group >= 0 && group < LayerGroupCount ? scales[group] : 1.0;
+}
 
 int Tally::UndrawnTotal() const
 {
@@ -106,24 +106,36 @@ bool AddArcShape(const ArcElement& arc, Role role, std::vector<Shape>& out)
     return true;
 }
 
-bool AddTextShape(const TextElement& text, double scale, Role role, std::vector<Shape>& out)
+bool TextShapeNumbers(const TextElement& text, double scale, Role role, Shape& shape)
 {
     const double v[] = {text.X, text.Y, text.Dx, text.Dy, text.Width, text.Height, text.Spacing, scale};
     if (!AllUsable(v, 8))
         return false;
     if (std::fabs(text.Dx) <= 1e-8 && std::fabs(text.Dy) <= 1e-8)
         return false;  // no direction, as the emitters see it
-    Shape shape;
+    shape = Shape{};
     shape.Kind = ShapeKind::Text;
     shape.Style = role;
     shape.Centre = {text.X, text.Y};
     shape.AngleDeg = AngleDeg(text.Dx, text.Dy);
     shape.Height = std::fabs(text.Height * scale);
     shape.Length = std::fabs(TextWidth(text.Text, text.Width, text.Spacing) * scale);
-    if (!Usable(shape.Height) || !Usable(shape.Length))
+    return Usable(shape.Height) && Usable(shape.Length);
+}
+
+bool AddTextShape(const TextElement& text, double scale, Role role, std::vector<Shape>& out)
+{
+    Shape shape;
+    if (!TextShapeNumbers(text, scale, role, shape))
         return false;
     shape.Utf8 = platform::SjisToUtf8(text.Text);
-    shape.FontUtf8 = platform::SjisToUtf8(text.FontName);
+    // A drawing's texts mostly share one font: its name is converted once.
+    thread_local std::string lastFont, lastFontUtf8;
+    if (text.FontName != lastFont || lastFontUtf8.empty()) {
+        lastFont = text.FontName;
+        lastFontUtf8 = platform::SjisToUtf8(text.FontName);
+    }
+    shape.FontUtf8 = lastFontUtf8;
     out.push_back(std::move(shape));
     return true;
 }

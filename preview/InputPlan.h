@@ -1,7 +1,8 @@
 #pragma once
 // The host's drawing, as the model the reader filled holds it, turned into
-// a paint plan: each element as AddElementShapes draws it, a few at a time,
-// so that no shape of the whole drawing is ever held at once.
+// a paint plan: each element as AddElementShapes draws it, one at a time,
+// so that no shape of the whole drawing is ever held at once, in the order
+// of a Hilbert curve through the elements.
 #include <memory>
 
 #include "exchange/DrawingState.h"

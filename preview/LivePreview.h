@@ -35,6 +35,7 @@ public:
     // The input as a paint plan, made once (from the model the dialog was
     // shown with, which must be the process's model when first asked for).
     const std::shared_ptr<const PaintPlan>& Plan();
+    bool HasPlan() const { return plan_ != nullptr; }
     // The status line, Shift-JIS, as the dialog's texts are.
     const std::string& Status() const { return status_.front(); }
     // The status line and its notes (a distance read as 0, how the program

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "helpers/Geometry.h"
+#include "platform/Charset.h"
 #include "preview/PixelClip.h"
 
 namespace preview {
@@ -101,8 +102,11 @@ bool CircleMeets(const PlanShape& shape, const Box& view)
 
 bool PathMeets(const PlanShape& shape, const Box& view)
 {
+    // Mostly a corner is in the view already.
+    if (Inside(shape.Values[0], shape.Values[1], view))
+        return true;
     if (shape.PointCount == 1)
-        return Inside(shape.Values[0], shape.Values[1], view);
+        return false;
     for (std::size_t i = 1; i < shape.PointCount; ++i)
         if (SegmentMeets(shape.At(i - 1), shape.At(i), view))
             return true;
@@ -118,92 +122,147 @@ bool PathMeets(const PlanShape& shape, const Box& view)
 
 }  // namespace
 
-bool PaintPlan::Append(PlanKind kind, bool closed, bool filled, const double* values, std::size_t count)
+std::size_t PaintPlan::ValueCount(PlanKind kind, const double* values, std::size_t count)
 {
     for (std::size_t i = 0; i < count; ++i)
         if (!Usable(values[i]))
-            return false;
-    // Shapes are numbered, and their values found, by 32-bit numbers.
-    if (kinds_.size() >= std::numeric_limits<uint32_t>::max() - 1 ||
-        values_.size() + count >= std::numeric_limits<uint32_t>::max())
-        return false;
-    if (starts_.empty())
-        starts_.push_back(0);
-    kinds_.push_back(static_cast<uint8_t>(static_cast<uint8_t>(kind) | (closed ? ClosedBit : 0) | (filled ? FilledBit : 0)));
-    values_.insert(values_.end(), values, values + count);
-    starts_.push_back(static_cast<uint32_t>(values_.size()));
-    bounds_.Add(BoundsOf(static_cast<uint32_t>(kinds_.size() - 1)));
-    return true;
+            return 0;
+    switch (kind) {
+    case PlanKind::Path: return count >= 2 && count % 2 == 0 ? count : 0;
+    case PlanKind::Circle: return count == 3 && values[2] > 0 ? 3 : 0;
+    case PlanKind::Dot: return count == 2 ? 2 : 0;
+    case PlanKind::Text: return 0;  // a text has characters too: as a Shape
+    }
+    return 0;
+}
+
+std::size_t PaintPlan::ValueCount(const Shape& shape)
+{
+    switch (shape.Kind) {
+    case ShapeKind::Path:
+        if (shape.Points.empty() ||
+            !std::all_of(shape.Points.begin(), shape.Points.end(), [](const Point& p) { return Usable(p); }))
+            return 0;
+        return 2 * shape.Points.size();
+    case ShapeKind::Circle: return Usable(shape.Centre) && Usable(shape.Radius) && shape.Radius > 0 ? 3 : 0;
+    case ShapeKind::Dot: return Usable(shape.Centre) ? 2 : 0;
+    case ShapeKind::Text:
+        return Usable(shape.Centre) && Usable(shape.AngleDeg) && Usable(shape.Height) && Usable(shape.Length)
+                   ? TextValues
+                   : 0;
+    }
+    return 0;
+}
+
+void PaintPlan::Write(std::size_t shape, std::size_t value, PlanKind kind, bool closed, bool filled,
+                      const double* values, std::size_t count)
+{
+    kinds_[shape] = static_cast<uint8_t>(static_cast<uint8_t>(kind) | (closed ? ClosedBit : 0) | (filled ? FilledBit : 0));
+    starts_[shape] = static_cast<uint32_t>(value);
+    std::copy(values, values + count, values_.begin() + static_cast<std::ptrdiff_t>(value));
+    bounds_.Add(BoundsOfValues(kind, values, count));
+}
+
+void PaintPlan::Write(std::size_t shape, std::size_t value, const Shape& s)
+{
+    switch (s.Kind) {
+    case ShapeKind::Path: {
+        double* v = values_.data() + value;
+        for (const Point& p : s.Points) {
+            *v++ = p.X;
+            *v++ = p.Y;
+        }
+        kinds_[shape] = static_cast<uint8_t>(static_cast<uint8_t>(PlanKind::Path) | (s.Closed ? ClosedBit : 0) |
+                                             (s.Filled ? FilledBit : 0));
+        starts_[shape] = static_cast<uint32_t>(value);
+        bounds_.Add(BoundsOfValues(PlanKind::Path, values_.data() + value, 2 * s.Points.size()));
+        break;
+    }
+    case ShapeKind::Circle: {
+        const double v[] = {s.Centre.X, s.Centre.Y, s.Radius};
+        Write(shape, value, PlanKind::Circle, false, s.Filled, v, 3);
+        break;
+    }
+    case ShapeKind::Dot: {
+        const double v[] = {s.Centre.X, s.Centre.Y};
+        Write(shape, value, PlanKind::Dot, false, false, v, 2);
+        break;
+    }
+    case ShapeKind::Text:
+        WriteText(shape, value, s, platform::Utf8ToSjis(s.Utf8), platform::Utf8ToSjis(s.FontUtf8));
+        break;
+    }
+}
+
+void PaintPlan::WriteText(std::size_t shape, std::size_t value, const Shape& s, const std::string& sjis,
+                          const std::string& fontSjis)
+{
+    // Texts of one drawing share a few fonts.
+    auto font = std::find(fonts_.begin(), fonts_.end(), fontSjis);
+    if (font == fonts_.end())
+        font = fonts_.insert(fonts_.end(), fontSjis);
+    // Characters beyond what 32-bit places reach are left out.
+    const std::size_t length = chars_.size() + sjis.size() < std::numeric_limits<uint32_t>::max() ? sjis.size() : 0;
+    const double v[TextValues] = {s.Centre.X, s.Centre.Y, s.AngleDeg, s.Height, s.Length,
+                                  static_cast<double>(texts_.size())};
+    texts_.push_back({static_cast<uint32_t>(chars_.size()), static_cast<uint32_t>(length),
+                      static_cast<uint32_t>(font - fonts_.begin())});
+    chars_.append(sjis, 0, length);
+    Write(shape, value, PlanKind::Text, false, false, v, TextValues);
+}
+
+void PaintPlan::Size(std::size_t shapes, std::size_t values, std::size_t texts, std::size_t chars)
+{
+    kinds_.assign(shapes, 0);
+    starts_.assign(shapes + 1, 0);
+    starts_[shapes] = static_cast<uint32_t>(values);
+    values_.assign(values, 0.0);
+    texts_.reserve(texts);
+    chars_.reserve(chars);
+}
+
+void PaintPlan::Put(std::size_t shape, std::size_t value, const Shape& s) { Write(shape, value, s); }
+
+void PaintPlan::PutText(std::size_t shape, std::size_t value, const Shape& numbers, const std::string& sjis,
+                        const std::string& fontSjis)
+{
+    WriteText(shape, value, numbers, sjis, fontSjis);
+}
+
+void PaintPlan::Put(std::size_t shape, std::size_t value, PlanKind kind, const double* values, std::size_t count)
+{
+    Write(shape, value, kind, false, false, values, count);
 }
 
 bool PaintPlan::AddSegment(double x1, double y1, double x2, double y2)
 {
-    const double v[] = {x1, y1, x2, y2};
-    return Append(PlanKind::Path, false, false, v, 4);
+    Shape s;
+    s.Points = {{x1, y1}, {x2, y2}};
+    return Add(s);
 }
 
 bool PaintPlan::Add(const Shape& shape)
 {
-    switch (shape.Kind) {
-    case ShapeKind::Path: {
-        if (shape.Points.empty())
-            return false;
-        std::vector<double> v;
-        v.reserve(shape.Points.size() * 2);
-        for (const Point& p : shape.Points) {
-            v.push_back(p.X);
-            v.push_back(p.Y);
-        }
-        return Append(PlanKind::Path, shape.Closed, shape.Filled, v.data(), v.size());
-    }
-    case ShapeKind::Circle: {
-        if (!(shape.Radius > 0))
-            return false;
-        const double v[] = {shape.Centre.X, shape.Centre.Y, shape.Radius};
-        return Append(PlanKind::Circle, false, shape.Filled, v, 3);
-    }
-    case ShapeKind::Dot: {
-        const double v[] = {shape.Centre.X, shape.Centre.Y};
-        return Append(PlanKind::Dot, false, false, v, 2);
-    }
-    case ShapeKind::Text: {
-        if (!Usable(shape.AngleDeg) || !Usable(shape.Height) || !Usable(shape.Length) ||
-            chars_.size() + shape.Utf8.size() >= std::numeric_limits<uint32_t>::max())
-            return false;
-        // Texts of one drawing share a few fonts.
-        auto font = std::find(fonts_.begin(), fonts_.end(), shape.FontUtf8);
-        if (font == fonts_.end())
-            font = fonts_.insert(fonts_.end(), shape.FontUtf8);
-        const double v[TextValues] = {shape.Centre.X, shape.Centre.Y, shape.AngleDeg, shape.Height, shape.Length,
-                                      static_cast<double>(texts_.size())};
-        if (!Append(PlanKind::Text, false, false, v, TextValues))
-            return false;
-        texts_.push_back({static_cast<uint32_t>(chars_.size()), static_cast<uint32_t>(shape.Utf8.size()),
-                          static_cast<uint32_t>(font - fonts_.begin())});
-        chars_ += shape.Utf8;
-        return true;
-    }
-    }
-    return false;
-}
-
-void PaintPlan::Reserve(std::size_t shapes, std::size_t values, std::size_t texts, std::size_t chars)
-{
-    kinds_.reserve(shapes);
-    starts_.reserve(shapes + 1);
-    values_.reserve(values);
-    texts_.reserve(texts);
-    chars_.reserve(chars);
+    const std::size_t count = ValueCount(shape);
+    // Shapes are numbered, and their values found, by 32-bit numbers.
+    if (count == 0 || kinds_.size() >= std::numeric_limits<uint32_t>::max() - 1 ||
+        values_.size() + count >= std::numeric_limits<uint32_t>::max())
+        return false;
+    if (starts_.empty())
+        starts_.push_back(0);
+    const std::size_t shapeAt = kinds_.size(), valueAt = values_.size();
+    kinds_.push_back(0);
+    values_.resize(valueAt + count);
+    starts_.push_back(static_cast<uint32_t>(valueAt + count));
+    Write(shapeAt, valueAt, shape);
+    return true;
 }
 
 void PaintPlan::Finish()
 {
     index_.Build(
         Count(),
-        [this](std::size_t i) {
-            const Box b = BoundsOf(static_cast<uint32_t>(i));
-            return Outward(b.MinX, b.MinY, b.MaxX, b.MaxY);
-        },
+        [this](std::size_t i) { return BoundsOf(static_cast<uint32_t>(i)); },
         [this](std::size_t i) {
             return static_cast<PlanKind>(kinds_[i] & KindMask) == PlanKind::Dot ? DotFlag : OtherFlag;
         });
@@ -223,8 +282,8 @@ PlanShape PaintPlan::ShapeAt(uint32_t index) const
     PlanShape s = NumbersAt(index);
     if (s.Kind == PlanKind::Text) {
         const TextRef& t = texts_[static_cast<std::size_t>(s.Values[5])];
-        s.Utf8 = std::string_view(chars_).substr(t.Start, t.Length);
-        s.FontUtf8 = fonts_[t.Font];
+        s.Sjis = std::string_view(chars_).substr(t.Start, t.Length);
+        s.FontSjis = fonts_[t.Font];
     }
     return s;
 }
@@ -269,8 +328,8 @@ Shape PaintPlan::ToShape(uint32_t index) const
         s.AngleDeg = p.Values[2];
         s.Height = p.Values[3];
         s.Length = p.Values[4];
-        s.Utf8 = std::string(p.Utf8);
-        s.FontUtf8 = std::string(p.FontUtf8);
+        s.Utf8 = platform::SjisToUtf8(std::string(p.Sjis));
+        s.FontUtf8 = platform::SjisToUtf8(std::string(p.FontSjis));
         break;
     }
     return s;
@@ -279,26 +338,31 @@ Shape PaintPlan::ToShape(uint32_t index) const
 Box PaintPlan::BoundsOf(uint32_t index) const
 {
     const PlanShape s = NumbersAt(index);
+    return BoundsOfValues(s.Kind, s.Values, starts_[index + 1] - starts_[index]);
+}
+
+Box PaintPlan::BoundsOfValues(PlanKind kind, const double* v, std::size_t count)
+{
     Box box;
-    switch (s.Kind) {
+    switch (kind) {
     case PlanKind::Path:
-        for (std::size_t k = 0; k < s.PointCount; ++k)
-            box.Add(s.Values[2 * k], s.Values[2 * k + 1]);
+        for (std::size_t k = 0; k + 1 < count; k += 2)
+            box.Add(v[k], v[k + 1]);
         break;
     case PlanKind::Circle:
-        box.Add(s.Values[0] - s.Values[2], s.Values[1] - s.Values[2]);
-        box.Add(s.Values[0] + s.Values[2], s.Values[1] + s.Values[2]);
+        box.Add(v[0] - v[2], v[1] - v[2]);
+        box.Add(v[0] + v[2], v[1] + v[2]);
         break;
     case PlanKind::Dot:
-        box.Add(s.Values[0], s.Values[1]);
+        box.Add(v[0], v[1]);
         break;
     case PlanKind::Text: {
-        const TextFrame t = FrameOf(s);
-        const double nx = -t.Uy, ny = t.Ux;
-        box.Add(t.Origin.X, t.Origin.Y);
-        box.Add(t.Origin.X + t.Length * t.Ux, t.Origin.Y + t.Length * t.Uy);
-        box.Add(t.Origin.X + t.Height * nx, t.Origin.Y + t.Height * ny);
-        box.Add(t.Origin.X + t.Length * t.Ux + t.Height * nx, t.Origin.Y + t.Length * t.Uy + t.Height * ny);
+        const double a = Radians(v[2]);
+        const double ux = std::cos(a), uy = std::sin(a), nx = -uy, ny = ux, height = v[3], length = v[4];
+        box.Add(v[0], v[1]);
+        box.Add(v[0] + length * ux, v[1] + length * uy);
+        box.Add(v[0] + height * nx, v[1] + height * ny);
+        box.Add(v[0] + length * ux + height * nx, v[1] + length * uy + height * ny);
         break;
     }
     }
@@ -326,18 +390,21 @@ void PaintPlan::Query(const Box& view, std::vector<uint32_t>& out) const
         const Box& View;
         std::vector<uint32_t>& Out;
         Visitor(const PaintPlan& plan, const Box& view, std::vector<uint32_t>& out) : Plan(plan), View(view), Out(out) {}
-        bool Node(const FloatBox& box, std::size_t position, uint8_t) override
+        bool Enter(const FloatBox& box, PlanIndex::Node node, uint8_t) override
         {
             // Wholly inside: every shape below it is in the view.
             if (!Within(box, View))
                 return true;
-            Plan.index_.ItemsUnder(position, [this](uint32_t item) { Out.push_back(item); });
+            std::size_t first = 0, last = 0;
+            Plan.index_.ItemsUnder(node, first, last);
+            for (std::size_t i = first; i < last; ++i)
+                Out.push_back(static_cast<uint32_t>(i));
             return false;
         }
-        void Item(uint32_t item, const FloatBox& box) override
+        void Item(std::size_t item) override
         {
-            if (Within(box, View) || Plan.Meets(item, View))
-                Out.push_back(item);
+            if (Plan.Meets(static_cast<uint32_t>(item), View))
+                Out.push_back(static_cast<uint32_t>(item));
         }
     } visitor(*this, view, out);
     index_.Search(view.MinX, view.MinY, view.MaxX, view.MaxY, visitor);
@@ -385,6 +452,7 @@ bool PaintPlan::Walk(const Fit& fit, const Box& pixels, PlanPainter& painter, Wa
             return (static_cast<double>(b.MaxX) - b.MinX) * F.Scale < 1 &&
                    (static_cast<double>(b.MaxY) - b.MinY) * F.Scale < 1;
         }
+        bool Tiny(const Box& b) const { return b.Width() * F.Scale < 1 && b.Height() * F.Scale < 1; }
         void Mark(double x, double y, bool dot)
         {
             const Point p = F.ToPixels({x, y});
@@ -415,7 +483,7 @@ bool PaintPlan::Walk(const Fit& fit, const Box& pixels, PlanPainter& painter, Wa
                 Abandoned = Abandoned || Painter.Abandon();
             }
         }
-        bool Node(const FloatBox& box, std::size_t, uint8_t flags) override
+        bool Enter(const FloatBox& box, PlanIndex::Node, uint8_t flags) override
         {
             if (!Tiny(box))
                 return true;
@@ -423,15 +491,17 @@ bool PaintPlan::Walk(const Fit& fit, const Box& pixels, PlanPainter& painter, Wa
             Count();
             return false;
         }
-        void Item(uint32_t item, const FloatBox& box) override
+        void Item(std::size_t i) override
         {
+            const auto item = static_cast<uint32_t>(i);
             const PlanShape s = Plan.NumbersAt(item);
             if (s.Kind == PlanKind::Dot) {
                 // Drawn at a size of its own, whatever the zoom.
                 if (Inside(s.Values[0], s.Values[1], View))
                     Mark(s.Values[0], s.Values[1], true);
-            } else if (Tiny(box)) {
-                MarkBox(box, OtherFlag);
+            } else if (const Box box = Plan.BoundsOf(item); Tiny(box)) {
+                if (box.MinX <= View.MaxX && box.MaxX >= View.MinX && box.MinY <= View.MaxY && box.MaxY >= View.MinY)
+                    Mark((box.MinX + box.MaxX) / 2, (box.MinY + box.MaxY) / 2, false);
             } else if (Plan.Meets(item, View)) {
                 Painter.Paint(Plan.ShapeAt(item));
                 ++Done.Shapes;

@@ -1,6 +1,8 @@
 #pragma once
 // The host's drawing as the preview paints it: its shapes kept compactly
-// (plain numbers, no object a shape) under a spatial index, built once. For
+// (plain numbers, no object a shape; texts in the host's Shift-JIS, made
+// readable only when painted large enough to read) under a spatial index,
+// built once. For
 // a view it gives exactly the shapes that meet it; and, walked for a
 // painter, it gives what is smaller than a pixel as that pixel, once, so
 // that a view of a million tiny shapes costs what its pixels cost.
@@ -25,8 +27,8 @@ struct PlanShape {
     bool Filled = false;
     const double* Values = nullptr;  // Path: x y x y ...; Circle: x y radius; Dot: x y; Text: x y angle height length
     std::size_t PointCount = 0;      // Path
-    std::string_view Utf8;           // Text
-    std::string_view FontUtf8;       // Text
+    std::string_view Sjis;           // Text: its characters, in Shift-JIS as the host wrote them
+    std::string_view FontSjis;       // Text: its font
 
     Point At(std::size_t k) const { return {Values[2 * k], Values[2 * k + 1]}; }
 };
@@ -48,13 +50,27 @@ public:
 class PaintPlan {
 public:
     // Adding, then Finish once; shapes with values the picture cannot hold
-    // (see Usable) are refused.
+    // (see Usable) are refused. Shapes are kept in the order added, which
+    // the index groups sixteen at a time: any order gives the same answers,
+    // one where neighbours in the drawing come together (MakeInputPlan's,
+    // along a Hilbert curve) gives them fast.
     bool Add(const Shape& shape);
     bool AddSegment(double x1, double y1, double x2, double y2);
-    // Room for that many shapes, values (2 a point, 3 a circle, 6 a text),
-    // texts and bytes of text, where the caller knows them beforehand.
-    void Reserve(std::size_t shapes, std::size_t values, std::size_t texts, std::size_t chars);
     void Finish();
+
+    // Building in an order chosen beforehand: the number of values each
+    // shape takes (0 for one refused), the plan sized for them all, and
+    // each shape put at its place (every place filled once), then Finish.
+    // Texts and their bytes are a guess that only saves copying.
+    static std::size_t ValueCount(const Shape& shape);
+    static std::size_t ValueCount(PlanKind kind, const double* values, std::size_t count);
+    void Size(std::size_t shapes, std::size_t values, std::size_t texts, std::size_t chars);
+    void Put(std::size_t shape, std::size_t value, const Shape& s);
+    // A text: its numbers as a Shape (Utf8 and FontUtf8 unused), its characters and font in Shift-JIS.
+    void PutText(std::size_t shape, std::size_t value, const Shape& numbers, const std::string& sjis,
+                 const std::string& fontSjis);
+    // A path (not a text) given as its numbers.
+    void Put(std::size_t shape, std::size_t value, PlanKind kind, const double* values, std::size_t count);
 
     std::size_t Count() const { return kinds_.size(); }
     const Box& Bounds() const { return bounds_; }
@@ -84,10 +100,16 @@ private:
     static constexpr uint8_t DotFlag = 1;
     static constexpr uint8_t OtherFlag = 2;
 
-    bool Append(PlanKind kind, bool closed, bool filled, const double* values, std::size_t count);
+    // The shape's kind and values, written at its place.
+    void Write(std::size_t shape, std::size_t value, const Shape& s);
+    void WriteText(std::size_t shape, std::size_t value, const Shape& numbers, const std::string& sjis,
+                   const std::string& fontSjis);
+    void Write(std::size_t shape, std::size_t value, PlanKind kind, bool closed, bool filled, const double* values,
+               std::size_t count);
     // A shape's numbers, without its text.
     PlanShape NumbersAt(uint32_t index) const;
     Box BoundsOf(uint32_t index) const;
+    static Box BoundsOfValues(PlanKind kind, const double* values, std::size_t count);
 
     std::vector<uint8_t> kinds_;    // kind, closed << 2, filled << 3
     std::vector<uint32_t> starts_;  // each shape's first value; one more at the end

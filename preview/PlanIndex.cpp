@@ -104,79 +104,74 @@ uint32_t HilbertIndex(uint32_t x, uint32_t y)
 
 std::size_t PlanIndex::Bytes() const
 {
-    return boxes_.capacity() * sizeof(FloatBox) + refs_.capacity() * sizeof(uint32_t) + nodeFlags_.capacity() +
-           levelEnds_.capacity() * sizeof(std::size_t);
+    return boxes_.capacity() * sizeof(FloatBox) + flags_.capacity() + levelStarts_.capacity() * sizeof(std::size_t);
 }
 
-void PlanIndex::Place(std::vector<uint64_t>& keys)
+void PlanIndex::BuildLevels(const std::vector<FloatBox>& lowest, const std::vector<uint8_t>& lowestFlags)
 {
-    std::sort(keys.begin(), keys.end());
-    // Room for the nodes too: each level a sixteenth of the one below.
-    const std::size_t total = count_ + count_ / (NodeSize - 1) + 64;
-    refs_.reserve(total);
+    // Each level a sixteenth of the one below.
+    const std::size_t total = lowest.size() + lowest.size() / (NodeSize - 1) + 64;
     boxes_.reserve(total);
-    refs_.resize(count_);
-    for (std::size_t i = 0; i < count_; ++i)
-        refs_[i] = static_cast<uint32_t>(keys[i]);
-    std::vector<uint64_t>().swap(keys);
-}
-
-void PlanIndex::BuildNodes(const std::vector<uint8_t>& leafFlags)
-{
-    levelEnds_.push_back(count_);
-    std::size_t start = 0, end = count_;
-    // Always one level of nodes at least: the root is a node.
-    do {
+    flags_.reserve(total);
+    boxes_.assign(lowest.begin(), lowest.end());
+    flags_.assign(lowestFlags.begin(), lowestFlags.end());
+    levelStarts_ = {0, boxes_.size()};
+    while (levelStarts_.back() - levelStarts_[levelStarts_.size() - 2] > 1) {
+        const std::size_t start = levelStarts_[levelStarts_.size() - 2], end = levelStarts_.back();
         for (std::size_t first = start; first < end; first += NodeSize) {
             const std::size_t last = std::min(first + NodeSize, end);
             FloatBox box = boxes_[first];
-            uint8_t flags = 0;
+            uint8_t gathered = 0;
             for (std::size_t i = first; i < last; ++i) {
-                const FloatBox& b = boxes_[i];
-                box.MinX = std::min(box.MinX, b.MinX);
-                box.MinY = std::min(box.MinY, b.MinY);
-                box.MaxX = std::max(box.MaxX, b.MaxX);
-                box.MaxY = std::max(box.MaxY, b.MaxY);
-                flags |= i < count_ ? leafFlags[i] : nodeFlags_[i - count_];
+                box.MinX = std::min(box.MinX, boxes_[i].MinX);
+                box.MinY = std::min(box.MinY, boxes_[i].MinY);
+                box.MaxX = std::max(box.MaxX, boxes_[i].MaxX);
+                box.MaxY = std::max(box.MaxY, boxes_[i].MaxY);
+                gathered |= flags_[i];
             }
             boxes_.push_back(box);
-            refs_.push_back(static_cast<uint32_t>(first));
-            nodeFlags_.push_back(flags);
+            flags_.push_back(gathered);
         }
-        start = end;
-        end = boxes_.size();
-        levelEnds_.push_back(end);
-    } while (end - start > 1);
+        levelStarts_.push_back(boxes_.size());
+    }
 }
 
-std::size_t PlanIndex::LevelEnd(std::size_t position) const
+void PlanIndex::ItemsUnder(Node node, std::size_t& first, std::size_t& last) const
 {
-    for (const std::size_t end : levelEnds_)
-        if (position < end)
-            return end;
-    return boxes_.size();
+    std::size_t span = NodeSize;
+    for (std::size_t level = 0; level < node.Level; ++level)
+        span *= NodeSize;
+    first = std::min(node.Place * span, count_);
+    last = std::min(first + span, count_);
 }
 
 void PlanIndex::Search(double minX, double minY, double maxX, double maxY, Visitor& visitor) const
 {
     if (boxes_.empty())
         return;
+    const std::size_t top = levelStarts_.size() - 2;
     const std::size_t root = boxes_.size() - 1;
-    if (!Meets(boxes_[root], minX, minY, maxX, maxY) || !visitor.Node(boxes_[root], root, nodeFlags_.back()))
+    if (!Meets(boxes_[root], minX, minY, maxX, maxY) || !visitor.Enter(boxes_[root], {top, 0}, flags_[root]))
         return;
-    std::vector<std::size_t> stack{root};
+    std::vector<Node> stack{{top, 0}};
     while (!stack.empty() && !visitor.Stopped()) {
-        const std::size_t node = stack.back();
+        const Node node = stack.back();
         stack.pop_back();
-        const std::size_t first = refs_[node], end = std::min(first + NodeSize, LevelEnd(first));
-        for (std::size_t position = first; position < end; ++position) {
+        if (node.Level == 0) {
+            std::size_t first = 0, last = 0;
+            ItemsUnder(node, first, last);
+            for (std::size_t item = first; item < last; ++item)
+                visitor.Item(item);
+            continue;
+        }
+        // The children: a run of the level below.
+        const std::size_t below = levelStarts_[node.Level - 1], belowEnd = levelStarts_[node.Level];
+        const std::size_t first = below + node.Place * NodeSize, last = std::min(first + NodeSize, belowEnd);
+        // Pushed last to first, so that they come off in their order.
+        for (std::size_t position = last; position-- > first;) {
             const FloatBox& b = boxes_[position];
-            if (!Meets(b, minX, minY, maxX, maxY))
-                continue;
-            if (position < count_)
-                visitor.Item(refs_[position], b);
-            else if (visitor.Node(b, position, nodeFlags_[position - count_]))
-                stack.push_back(position);
+            if (Meets(b, minX, minY, maxX, maxY) && visitor.Enter(b, {node.Level - 1, position - below}, flags_[position]))
+                stack.push_back({node.Level - 1, position - below});
         }
     }
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <tuple>
 
 #include "exchange/ExchangeReader.h"
 #include "exchange/Scratch.h"
@@ -182,25 +183,31 @@ TEST(PaintPlan, ValuesThePictureCannotHoldAreRefused)
 }
 
 // Many shapes of every size, views of every size: the index finds what a
-// look at each shape finds.
+// look at each shape finds. The shapes go in row by row, as a drawing's
+// neighbours would, so that the index's nodes are small and a search both
+// passes nodes by and takes some whole.
 TEST(PaintPlan, IndexFindsWhatEveryShapeAloneWould)
 {
     std::mt19937 random(24);
     std::uniform_real_distribution<double> place(-1000, 1000), unit(0, 1);
-    PaintPlan plan;
+    std::vector<std::pair<std::pair<int, double>, Shape>> shapes;
     for (int i = 0; i < 20000; ++i) {
         const Point at{place(random), place(random)};
         const double size = std::pow(10.0, unit(random) * 7 - 4);  // 1e-4 to 1e3
+        Shape s;
         switch (i % 5) {
-        case 0: plan.AddSegment(at.X, at.Y, at.X + size * (unit(random) - 0.5), at.Y + size * (unit(random) - 0.5)); break;
-        case 1: plan.Add(Circle(at, size, i % 10 == 1)); break;
-        case 2: plan.Add(Dot(at)); break;
-        case 3: plan.Add(Text(at, unit(random) * 360, size, size / 5)); break;
-        default:
-            plan.Add(Path({at, {at.X + size, at.Y}, {at.X, at.Y + size}}, true, i % 10 == 4));
-            break;
+        case 0: s = Path({at, {at.X + size * (unit(random) - 0.5), at.Y + size * (unit(random) - 0.5)}}); break;
+        case 1: s = Circle(at, size, i % 10 == 1); break;
+        case 2: s = Dot(at); break;
+        case 3: s = Text(at, unit(random) * 360, size, size / 5); break;
+        default: s = Path({at, {at.X + size, at.Y}, {at.X, at.Y + size}}, true, i % 10 == 4); break;
         }
+        shapes.push_back({{static_cast<int>(std::floor(at.Y / 50)), at.X}, s});
     }
+    std::sort(shapes.begin(), shapes.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    PaintPlan plan;
+    for (const auto& [row, s] : shapes)
+        ASSERT_TRUE(plan.Add(s));
     plan.Finish();
     for (int v = 0; v < 60; ++v) {
         const Point at{place(random), place(random)};
@@ -280,7 +287,7 @@ TEST(PaintPlan, WalkOfOnlyTextsPaintsThemWhenTheyAreLargerThanAPixel)
         plan.Walk(FitOf({{5, 1}, c.Scale}, 400, 300), Pixels(400, 300), recorder);
         EXPECT_EQ(recorder.Painted.size(), c.Painted) << c.Scale;
         for (const PlanShape& s : recorder.Painted)
-            EXPECT_EQ(s.Utf8, "abc");
+            EXPECT_EQ(s.Sjis, "abc");
     }
 }
 
@@ -298,7 +305,7 @@ TEST(PaintPlan, PainterCanAbandonAWalk)
 }
 
 // The model's elements go in as AddElementShapes draws them, one shape of
-// the plan for each, in the order of the file.
+// the plan for each (in an order of the plan's own).
 TEST(PaintPlan, InputPlanHoldsTheShapesOfTheModel)
 {
     const ScratchModel scratch;
@@ -313,14 +320,18 @@ TEST(PaintPlan, InputPlanHoldsTheShapesOfTheModel)
     EXPECT_EQ(fromPlan.Drawn, fromShapes.Drawn);
     EXPECT_EQ(fromPlan.Undrawn, fromShapes.Undrawn);
     ASSERT_EQ(plan->Count(), shapes.size());
-    for (uint32_t i = 0; i < plan->Count(); ++i) {
-        const Shape s = plan->ToShape(i);
-        ASSERT_EQ(static_cast<int>(s.Kind), static_cast<int>(shapes[i].Kind)) << i;
-        EXPECT_EQ(s.Points.size(), shapes[i].Points.size()) << i;
-        EXPECT_EQ(s.Centre.X, shapes[i].Centre.X) << i;
-        EXPECT_EQ(s.Radius, shapes[i].Radius) << i;
-        EXPECT_EQ(s.Utf8, shapes[i].Utf8) << i;
-        EXPECT_EQ(s.FontUtf8, shapes[i].FontUtf8) << i;
-        EXPECT_EQ(s.Height, shapes[i].Height) << i;
-    }
+    using Key = std::tuple<int, double, double, double, double, double, std::string, std::string>;
+    const auto key = [](const Shape& s) {
+        const Point first = s.Points.empty() ? s.Centre : s.Points.front();
+        const Point last = s.Points.empty() ? s.Centre : s.Points.back();
+        return Key{static_cast<int>(s.Kind), first.X, first.Y, last.X, s.Radius, s.Height, s.Utf8, s.FontUtf8};
+    };
+    std::vector<Key> expected, found;
+    for (const Shape& s : shapes)
+        expected.push_back(key(s));
+    for (uint32_t i = 0; i < plan->Count(); ++i)
+        found.push_back(key(plan->ToShape(i)));
+    std::sort(expected.begin(), expected.end());
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, expected);
 }
