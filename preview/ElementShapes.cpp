@@ -106,13 +106,20 @@ bool AddArcShape(const ArcElement& arc, Role role, std::vector<Shape>& out)
     return true;
 }
 
-bool TextShapeNumbers(const TextElement& text, double scale, Role role, Shape& shape)
+bool TextIsDrawable(const TextElement& text, double scale)
 {
     const double v[] = {text.X, text.Y, text.Dx, text.Dy, text.Width, text.Height, text.Spacing, scale};
     if (!AllUsable(v, 8))
         return false;
     if (std::fabs(text.Dx) <= 1e-8 && std::fabs(text.Dy) <= 1e-8)
         return false;  // no direction, as the emitters see it
+    return Usable(text.Height * scale) && Usable(TextWidth(text.Text, text.Width, text.Spacing) * scale);
+}
+
+bool TextShapeNumbers(const TextElement& text, double scale, Role role, Shape& shape)
+{
+    if (!TextIsDrawable(text, scale))
+        return false;
     shape = Shape{};
     shape.Kind = ShapeKind::Text;
     shape.Style = role;

@@ -44,6 +44,8 @@ void AddEntryShapes(const DrawingStateRecord& state, const ElementOrderEntry& en
 bool AddCircleShape(const CircleElement& circle, Role role, std::vector<Shape>& out);
 bool AddArcShape(const ArcElement& arc, Role role, std::vector<Shape>& out);
 bool AddTextShape(const TextElement& text, double scale, Role role, std::vector<Shape>& out);
+// Whether AddTextShape makes a shape of the text.
+bool TextIsDrawable(const TextElement& text, double scale);
 // A text's shape as AddTextShape makes it, without its characters and font.
 bool TextShapeNumbers(const TextElement& text, double scale, Role role, Shape& shape);
 // The scale of a layer group, 1:1 for a group out of range.

@@ -160,11 +160,9 @@ std::shared_ptr<const PaintPlan> MakeInputPlan(const DrawingStateRecord& state,
             values = PaintPlan::ValueCount(kind, v, n);
             made = values > 0;
         } else if (entry.Kind == KindText) {
-            // Counted without its characters, which only the placing converts.
             const TextElement& t = state.Texts[static_cast<std::size_t>(entry.Index)];
-            if (TextShapeNumbers(t, ScaleOf(scales, t.Header.LayerGroup), InputRoles.Text, text))
-                values = PaintPlan::ValueCount(text);
-            made = values > 0;
+            made = TextIsDrawable(t, ScaleOf(scales, t.Header.LayerGroup));
+            values = made * PaintPlan::TextValueCount;
             texts += made;
             chars += made * t.Text.size();
         } else {

@@ -9,8 +9,12 @@
 
 namespace preview {
 
+LivePreview::~LivePreview() { WaitForPlan(); }
+
 void LivePreview::Start()
 {
+    WaitForPlan();
+    planReady_ = false;
     host_ = HostSettingsOf(DrawingState);
     inputMade_ = false;
     input_.clear();
@@ -25,6 +29,9 @@ void LivePreview::Start()
 
 void LivePreview::Update(const TForm1& form)
 {
+    // The records are read into a model of their own, in the process's
+    // model's place: not while the plan is being made from it.
+    WaitForPlan();
     result_ = PreviewDimension(form);
     const bool drawn = result_.Outcome == ConstructionOutcome::Drawn;
     if (drawn) {
@@ -83,11 +90,32 @@ const Picture& LivePreview::Current()
 
 const std::shared_ptr<const PaintPlan>& LivePreview::Plan()
 {
+    WaitForPlan();
     if (!plan_) {
         Tally ignored;
         plan_ = MakeInputPlan(DrawingState, host_.Scales, ignored);
+        planReady_ = true;
     }
     return plan_;
+}
+
+void LivePreview::MakePlanAside(std::function<void()> made)
+{
+    if (plan_ || planMaker_.joinable())
+        return;
+    planMaker_ = std::thread([this, made = std::move(made)] {
+        Tally ignored;
+        plan_ = MakeInputPlan(DrawingState, host_.Scales, ignored);
+        planReady_ = true;
+        if (made)
+            made();
+    });
+}
+
+void LivePreview::WaitForPlan()
+{
+    if (planMaker_.joinable())
+        planMaker_.join();
 }
 
 }  // namespace preview

@@ -6,8 +6,11 @@
 // dimension's picture over the input's paint plan. The input's shapes, or
 // its plan, are made only when first asked for: a large drawing costs
 // nothing while nobody looks.
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "dialog/DimensionPreview.h"
 #include "preview/PaintPlan.h"
@@ -20,6 +23,11 @@ namespace preview {
 
 class LivePreview {
 public:
+    LivePreview() = default;
+    ~LivePreview();
+    LivePreview(const LivePreview&) = delete;
+    LivePreview& operator=(const LivePreview&) = delete;
+
     // After FormShow, while the model is the dialog's.
     void Start();
     // The controls (or the points the user moved) changed: the records,
@@ -35,7 +43,15 @@ public:
     // The input as a paint plan, made once (from the model the dialog was
     // shown with, which must be the process's model when first asked for).
     const std::shared_ptr<const PaintPlan>& Plan();
-    bool HasPlan() const { return plan_ != nullptr; }
+    // The plan made on a thread of its own, so that the dialog and its
+    // first picture go on meanwhile; made() is called on that thread once
+    // it is there. Until then the model is only read: an Update, or a look
+    // at the plan, waits for it.
+    void MakePlanAside(std::function<void()> made);
+    // Whether the plan is there to be taken without waiting.
+    bool HasPlan() const { return planReady_; }
+    // Waits for a plan being made (before the model goes).
+    void WaitForPlan();
     // The status line, Shift-JIS, as the dialog's texts are.
     const std::string& Status() const { return status_.front(); }
     // The status line and its notes (a distance read as 0, how the program
@@ -55,6 +71,8 @@ private:
     Picture dimension_;
     Picture picture_;
     std::shared_ptr<const PaintPlan> plan_;
+    std::thread planMaker_;
+    std::atomic<bool> planReady_{false};
 };
 
 }  // namespace preview

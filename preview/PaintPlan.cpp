@@ -15,9 +15,10 @@ namespace {
 constexpr uint8_t KindMask = 3;
 constexpr uint8_t ClosedBit = 4;
 constexpr uint8_t FilledBit = 8;
-// A text's values: x, y, angle, height, length, and the number of its
+// A text's values: x, y, the direction of its baseline (cosine and sine,
+// so that no walk takes them again), height, length, and the number of its
 // characters' entry (a small integer, exact in a double).
-constexpr std::size_t TextValues = 6;
+constexpr std::size_t TextValues = PaintPlan::TextValueCount;
 // How many shapes a walk paints between asking the painter whether to go on.
 constexpr std::size_t AbandonCheck = 1024;
 // The largest area a walk gathers its pixels in; a window is far smaller.
@@ -56,8 +57,7 @@ struct TextFrame {
 
 TextFrame FrameOf(const PlanShape& s)
 {
-    const double a = Radians(s.Values[2]);
-    return {{s.Values[0], s.Values[1]}, std::cos(a), std::sin(a), s.Values[4], s.Values[3]};
+    return {{s.Values[0], s.Values[1]}, s.Values[2], s.Values[3], s.TextLength(), s.TextHeight()};
 }
 
 // Separating axes: the box's two and the text's two.
@@ -203,7 +203,8 @@ void PaintPlan::WriteText(std::size_t shape, std::size_t value, const Shape& s, 
         font = fonts_.insert(fonts_.end(), fontSjis);
     // Characters beyond what 32-bit places reach are left out.
     const std::size_t length = chars_.size() + sjis.size() < std::numeric_limits<uint32_t>::max() ? sjis.size() : 0;
-    const double v[TextValues] = {s.Centre.X, s.Centre.Y, s.AngleDeg, s.Height, s.Length,
+    const double a = Radians(s.AngleDeg);
+    const double v[TextValues] = {s.Centre.X, s.Centre.Y, std::cos(a), std::sin(a), s.Height, s.Length,
                                   static_cast<double>(texts_.size())};
     texts_.push_back({static_cast<uint32_t>(chars_.size()), static_cast<uint32_t>(length),
                       static_cast<uint32_t>(font - fonts_.begin())});
@@ -281,7 +282,7 @@ PlanShape PaintPlan::ShapeAt(uint32_t index) const
 {
     PlanShape s = NumbersAt(index);
     if (s.Kind == PlanKind::Text) {
-        const TextRef& t = texts_[static_cast<std::size_t>(s.Values[5])];
+        const TextRef& t = texts_[static_cast<std::size_t>(s.Values[6])];
         s.Sjis = std::string_view(chars_).substr(t.Start, t.Length);
         s.FontSjis = fonts_[t.Font];
     }
@@ -325,9 +326,9 @@ Shape PaintPlan::ToShape(uint32_t index) const
     case PlanKind::Text:
         s.Kind = ShapeKind::Text;
         s.Centre = p.At(0);
-        s.AngleDeg = p.Values[2];
-        s.Height = p.Values[3];
-        s.Length = p.Values[4];
+        s.AngleDeg = p.TextAngleDeg();
+        s.Height = p.TextHeight();
+        s.Length = p.TextLength();
         s.Utf8 = platform::SjisToUtf8(std::string(p.Sjis));
         s.FontUtf8 = platform::SjisToUtf8(std::string(p.FontSjis));
         break;
@@ -357,8 +358,7 @@ Box PaintPlan::BoundsOfValues(PlanKind kind, const double* v, std::size_t count)
         box.Add(v[0], v[1]);
         break;
     case PlanKind::Text: {
-        const double a = Radians(v[2]);
-        const double ux = std::cos(a), uy = std::sin(a), nx = -uy, ny = ux, height = v[3], length = v[4];
+        const double ux = v[2], uy = v[3], nx = -uy, ny = ux, height = v[4], length = v[5];
         box.Add(v[0], v[1]);
         box.Add(v[0] + length * ux, v[1] + length * uy);
         box.Add(v[0] + height * nx, v[1] + height * ny);
@@ -368,6 +368,8 @@ Box PaintPlan::BoundsOfValues(PlanKind kind, const double* v, std::size_t count)
     }
     return box;
 }
+
+double PlanShape::TextAngleDeg() const { return std::atan2(Values[3], Values[2]) * 180 / 3.14159265358979323846; }
 
 bool PaintPlan::Meets(uint32_t index, const Box& view) const
 {

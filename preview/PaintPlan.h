@@ -25,12 +25,18 @@ struct PlanShape {
     PlanKind Kind = PlanKind::Path;
     bool Closed = false;
     bool Filled = false;
-    const double* Values = nullptr;  // Path: x y x y ...; Circle: x y radius; Dot: x y; Text: x y angle height length
+    // Path: x y x y ...; Circle: x y radius; Dot: x y; Text: x y, then the
+    // direction of its baseline as a unit vector, its height and length.
+    const double* Values = nullptr;
     std::size_t PointCount = 0;      // Path
     std::string_view Sjis;           // Text: its characters, in Shift-JIS as the host wrote them
     std::string_view FontSjis;       // Text: its font
 
     Point At(std::size_t k) const { return {Values[2 * k], Values[2 * k + 1]}; }
+    Point TextDirection() const { return {Values[2], Values[3]}; }
+    double TextHeight() const { return Values[4]; }
+    double TextLength() const { return Values[5]; }
+    double TextAngleDeg() const;
 };
 
 // What a walk hands the painter.
@@ -64,6 +70,7 @@ public:
     // Texts and their bytes are a guess that only saves copying.
     static std::size_t ValueCount(const Shape& shape);
     static std::size_t ValueCount(PlanKind kind, const double* values, std::size_t count);
+    static constexpr std::size_t TextValueCount = 7;
     void Size(std::size_t shapes, std::size_t values, std::size_t texts, std::size_t chars);
     void Put(std::size_t shape, std::size_t value, const Shape& s);
     // A text: its numbers as a Shape (Utf8 and FontUtf8 unused), its characters and font in Shift-JIS.

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <utility>
 
-#include "helpers/Geometry.h"
 
 namespace preview {
 
@@ -40,12 +39,12 @@ void PlanRaster::Paint(const PlanShape& s)
         break;
     }
     case PlanKind::Text:
-        if (s.Values[3] * fit_.Scale >= SmallestSetText) {
+        if (s.TextHeight() * fit_.Scale >= SmallestSetText) {
             later_.push_back(s);
         } else {
             // Half way up its box, along it.
-            const double a = Radians(s.Values[2]), up = s.Values[3] / 2, length = s.Values[4];
-            const double ux = std::cos(a), uy = std::sin(a);
+            const double up = s.TextHeight() / 2, length = s.TextLength();
+            const double ux = s.TextDirection().X, uy = s.TextDirection().Y;
             const Point from{s.Values[0] - up * uy, s.Values[1] + up * ux};
             raster_.Segment(fit_.ToPixels(from), fit_.ToPixels({from.X + length * ux, from.Y + length * uy}));
         }
