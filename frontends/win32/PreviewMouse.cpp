@@ -17,15 +17,6 @@ constexpr unsigned DraggablePoints = (1u << 3) | (1u << 4);
 
 HCURSOR SystemCursor(LPSTR name) { return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(name)); }
 
-// A microsecond clock for the frame time.
-long long Microseconds()
-{
-    LARGE_INTEGER now{}, frequency{};
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return frequency.QuadPart > 0 ? now.QuadPart * 1000000 / frequency.QuadPart : 0;
-}
-
 }  // namespace
 
 int PreviewWindow::GripAt(int x, int y)
@@ -33,7 +24,7 @@ int PreviewWindow::GripAt(int x, int y)
     const RECT area = PictureArea();
     if (!view_ || !PtInRect(&area, POINT{x, y}))
         return 0;
-    return preview::PickedMarkAt(live_.Current(), CurrentFit(), x - area.left, y - area.top,
+    return preview::PickedMarkAt(live_.Dimension(), CurrentFit(), x - area.left, y - area.top,
                                  scale_.Length(GripRadius), DraggablePoints);
 }
 
@@ -53,7 +44,6 @@ void PreviewWindow::ButtonDown(int x, int y, bool left)
     } else {
         gesture_ = Gesture::Pan;
         panFrom_ = *view_;
-        panResting_ = false;
         SetCursor(SystemCursor(IDC_SIZEALL));
     }
     SetCapture(window_);
@@ -69,12 +59,18 @@ void PreviewWindow::MouseMove(int x, int y)
         if (dragAt_ || x != gestureStart_.x || y != gestureStart_.y)
             MoveDraggedPoint(x, y);
         return;
-    case Gesture::Pan:
-        view_ = preview::Panned(panFrom_, x - gestureStart_.x, y - gestureStart_.y);
-        panResting_ = false;
-        KillTimer(window_, RepaintTimer);
+    case Gesture::Pan: {
+        // Each step answered at once: the last picture moved along, the
+        // exact one asked for.
+        const preview::View panned = preview::Panned(panFrom_, x - gestureStart_.x, y - gestureStart_.y);
+        if (panned.Centre.X == view_->Centre.X && panned.Centre.Y == view_->Centre.Y)
+            return;
+        view_ = panned;
+        ViewChanged();
         InvalidatePicture();
+        PaintNow();
         return;
+    }
     }
 }
 
@@ -90,7 +86,7 @@ void PreviewWindow::MoveDraggedPoint(int x, int y)
     Recompute();
     // Painted now, strip and all, not when the queue is next empty: the
     // picture keeps up with the pointer and the time below is the frame's.
-    RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PaintNow();
     const long long spent = Microseconds() - start;
     SetPropW(window_, FrameTimeProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(spent)));
 }
@@ -108,10 +104,9 @@ void PreviewWindow::FinishGesture()
     ending_ = true;
     ReleaseCapture();
     ending_ = false;
-    KillTimer(window_, RepaintTimer);
     if (ended == Gesture::DragPoint) {
         // The point stays where it was let go; the strip says so.
-        shownBounds_ = preview::DimensionBounds(live_.Current());
+        shownBounds_ = preview::DimensionBounds(live_.Dimension());
         UpdateStrip();
     }
     InvalidatePicture();
@@ -125,13 +120,13 @@ void PreviewWindow::CancelGesture()
     if (GetCapture() == window_)
         ReleaseCapture();
     ending_ = false;
-    KillTimer(window_, RepaintTimer);
     if (ended == Gesture::DragPoint) {
         (dragNumber_ == 3 ? form_.MovedPoint3 : form_.MovedPoint4) = dragFrom_;
         dragAt_.reset();
         Recompute();
     } else if (ended == Gesture::Pan) {
         view_ = panFrom_;
+        ViewChanged();
         InvalidatePicture();
     }
 }

@@ -37,20 +37,24 @@ preview::Fit PreviewWindow::CurrentFit() const
 
 void PreviewWindow::FrameDimension()
 {
-    const preview::Picture& picture = live_.Current();
-    preview::Box bounds = preview::DimensionBounds(picture);
-    if (bounds.Empty)
-        bounds = preview::PictureBounds(picture);
+    preview::Box bounds = preview::DimensionBounds(live_.Dimension());
+    shownBounds_ = bounds;
+    // Nothing to frame but the host's drawing (no picked points, no dimension).
+    if (bounds.Empty && !saved_)
+        bounds = live_.Plan()->Bounds();
     const RECT area = PictureArea();
     view_ = preview::Framed(bounds, area.right - area.left, area.bottom - area.top, scale_.Length(FrameMargin));
-    shownBounds_ = preview::DimensionBounds(picture);
+    ViewChanged();
 }
 
 void PreviewWindow::FrameDrawing()
 {
+    preview::Box bounds = preview::DimensionBounds(live_.Dimension());
+    if (!saved_)
+        bounds.Add(live_.Plan()->Bounds());
     const RECT area = PictureArea();
-    view_ = preview::Framed(preview::PictureBounds(live_.Current()), area.right - area.left, area.bottom - area.top,
-                            scale_.Length(FrameMargin));
+    view_ = preview::Framed(bounds, area.right - area.left, area.bottom - area.top, scale_.Length(FrameMargin));
+    ViewChanged();
 }
 
 void PreviewWindow::InvalidatePicture()
@@ -73,7 +77,10 @@ void PreviewWindow::Zoom(int wheelDelta, POINT screen)
     const double factor = std::pow(NotchFactor, wheelDelta / static_cast<double>(WHEEL_DELTA));
     view_ = preview::ZoomedAbout(*view_, factor, screen.x - area.left, screen.y - area.top, area.right - area.left,
                                  area.bottom - area.top);
+    // Answered at once: the last picture scaled, the exact one asked for.
+    ViewChanged();
     InvalidatePicture();
+    PaintNow();
 }
 
 bool PreviewWindow::MayChangePoints() const

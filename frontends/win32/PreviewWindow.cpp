@@ -55,7 +55,7 @@ HWND EnabledPopupOf(HWND dialog, HWND except)
 }  // namespace
 
 PreviewWindow::PreviewWindow(TForm1& form, HWND dialog, std::function<void()> pullValues)
-    : form_(form), dialog_(dialog), pullValues_(std::move(pullValues))
+    : form_(form), dialog_(dialog), pullValues_(std::move(pullValues)), openedAt_(Microseconds())
 {
 }
 
@@ -78,7 +78,7 @@ void PreviewWindow::Start()
         AppendMenuW(menu, MF_STRING | MF_GRAYED, ResetPointsCommand, platform::WideFromSjis(ResetItemText).c_str());
     }
     if (placement_.Open)
-        Open();
+        Open(true);
 }
 
 bool PreviewWindow::Create()
@@ -105,6 +105,7 @@ bool PreviewWindow::Create()
     if (window_ == nullptr)
         return false;
     strip_.Create(window_);
+    painter_.Notify(window_, DrawingReadyMessage);
     // It comes up beside the dialog, so at the dialog's density.
     scale_.Dpi = DpiOfWindow(dialog_);
     ApplyScale(nullptr);
@@ -146,11 +147,14 @@ RECT PreviewWindow::DefaultPlace() const
     return {place.Left, place.Top, place.Right, place.Bottom};
 }
 
-void PreviewWindow::Open()
+void PreviewWindow::Open(bool atStart)
 {
     if (window_ == nullptr && !Create())
         return;
     used_ = true;
+    if (!atStart)
+        openedAt_ = Microseconds();
+    exactAwaitedSince_ = openedAt_;
     RECT place = DefaultPlace();
     if (placement_.HasPlace) {
         // Where the user left it, wholly on the screen nearest to that. The
@@ -171,6 +175,12 @@ void PreviewWindow::Open()
     pullValues_();
     view_.reset();
     Recompute();
+    // The host's drawing made into its plan while the window comes up.
+    if (!live_.HasPlan() && planAskedAt_ == 0) {
+        planAskedAt_ = Microseconds();
+        const HWND window = window_;
+        live_.MakePlanAside([window] { PostMessageW(window, PlanMadeMessage, 0, 0); });
+    }
     ShowWindow(window_, SW_SHOWNOACTIVATE);
     // Wine raises the dialog once more while it takes in the events of
     // its showing; a moment later the preview goes above it again.
@@ -229,7 +239,7 @@ void PreviewWindow::Recompute()
     UpdateStrip();
     UpdateResetItem();
     const RECT area = PictureArea();
-    const preview::Box bounds = preview::DimensionBounds(live_.Current());
+    const preview::Box bounds = preview::DimensionBounds(live_.Dimension());
     if (!view_)
         FrameDimension();
     else if (gesture_ != Gesture::DragPoint &&
@@ -353,6 +363,9 @@ void PreviewWindow::SaveState()
     if (saved_)
         return;
     saved_ = true;
+    // The threads that read the plan or the model end before the model goes.
+    live_.WaitForPlan();
+    painter_.Stop();
     // The dialog goes: a drag still under way ends where it is, without
     // painting anything more.
     if (gesture_ != Gesture::None) {
@@ -415,6 +428,7 @@ void PreviewWindow::Layout(bool keepDrawing)
 
 void PreviewWindow::Paint()
 {
+    const long long start = Microseconds();
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window_, &paint);
     RECT client{};
@@ -436,11 +450,57 @@ void PreviewWindow::Paint()
     }
     SelectObject(dc, old);
     const RECT area = PictureArea();
-    const bool panning = gesture_ == Gesture::Pan && !panResting_;
-    if (area.bottom > area.top && area.right > area.left &&
-        painter_.Paint(dc, area, client.bottom - area.top, live_.Current(), CurrentFit(), scale_, panning))
-        SetTimer(window_, RepaintTimer, RepaintDelay, nullptr);  // the whole picture once the pan rests
+    // Until the host's drawing is made into its plan, the dimension alone.
+    std::shared_ptr<const preview::PaintPlan> plan;
+    if (live_.HasPlan())
+        plan = live_.Plan();
+    bool exact = false;
+    if (area.bottom > area.top && area.right > area.left)
+        exact = painter_.Paint(dc, area, client.bottom - area.top, plan, live_.Dimension(), CurrentFit(), scale_);
     EndPaint(window_, &paint);
+
+    const long long end = Microseconds();
+    SetTimeProperty(PaintTimeProperty, end - (viewChangedAt_ != 0 ? viewChangedAt_ : start));
+    viewChangedAt_ = 0;
+    SetPropW(window_, PaintCountProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(++paintCount_)));
+    if (exact && exactAwaitedSince_ != 0) {
+        SetTimeProperty(ExactTimeProperty, end - exactAwaitedSince_);
+        exactAwaitedSince_ = 0;
+    }
+    if (exact && !firstPictureTimed_) {
+        SetTimeProperty(FirstPictureProperty, end - openedAt_);
+        firstPictureTimed_ = true;
+    }
+}
+
+long long PreviewWindow::Microseconds()
+{
+    LARGE_INTEGER now{}, frequency{};
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return frequency.QuadPart > 0 ? now.QuadPart / frequency.QuadPart * 1000000 +
+                                        now.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart
+                                  : 0;
+}
+
+void PreviewWindow::SetTimeProperty(const wchar_t* name, long long microseconds)
+{
+    // At least 1: 0 is what a time not yet taken reads.
+    const auto value = static_cast<ULONG_PTR>(std::max(1LL, microseconds));
+    SetPropW(window_, name, reinterpret_cast<HANDLE>(value));
+}
+
+void PreviewWindow::ViewChanged()
+{
+    viewChangedAt_ = exactAwaitedSince_ = Microseconds();
+    if (window_ != nullptr)
+        RemovePropW(window_, ExactTimeProperty);
+}
+
+void PreviewWindow::PaintNow()
+{
+    if (window_ != nullptr)
+        RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 LRESULT CALLBACK PreviewWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -493,6 +553,7 @@ LRESULT PreviewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     case WM_SIZE:
+        ViewChanged();
         Layout();
         RememberPlace();
         return 0;
@@ -514,6 +575,7 @@ LRESULT PreviewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (view_)
             view_->Scale *= static_cast<double>(dpi) / scale_.Dpi;
         scale_.Dpi = dpi;
+        ViewChanged();
         ApplyScale(reinterpret_cast<const RECT*>(lParam));
         return 0;
     }
@@ -563,11 +625,13 @@ LRESULT PreviewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             RaiseAboveDialog();
             return 0;
         }
-        if (wParam == RepaintTimer) {
-            KillTimer(window_, RepaintTimer);
-            panResting_ = true;
-            InvalidatePicture();
-        }
+        return 0;
+    case DrawingReadyMessage:
+        InvalidatePicture();
+        return 0;
+    case PlanMadeMessage:
+        SetTimeProperty(PlanTimeProperty, Microseconds() - planAskedAt_);
+        InvalidatePicture();
         return 0;
     case WM_CLOSE:
         // Its close box closes the preview only; the dialog stays as it is.
@@ -575,7 +639,10 @@ LRESULT PreviewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_NCDESTROY: {
         const HWND window = window_;
-        RemovePropW(window, FrameTimeProperty);
+        for (const wchar_t* name :
+             {FrameTimeProperty, PaintTimeProperty, ExactTimeProperty, FirstPictureProperty, PaintCountProperty,
+              PlanTimeProperty})
+            RemovePropW(window, name);
         window_ = nullptr;
         strip_.Forget();
         return DefWindowProcW(window, message, wParam, lParam);
