@@ -22,10 +22,15 @@ using preview::Point;
 
 // The input's grey as a pixel of a 32-bit bitmap (blue, green, red, unused).
 constexpr uint32_t InputPixel = (GetRValue(InputColour) << 16) | (GetGValue(InputColour) << 8) | GetBValue(InputColour);
-// What the raster leaves: filled shapes and texts, painted with GDI.
-void PaintLater(Pass& pass, const std::vector<PlanShape>& later)
+// What the raster leaves: filled shapes and texts, painted with GDI; a
+// view of many readable texts takes a while, so a newer view may still
+// abandon it. False when abandoned.
+bool PaintLater(Pass& pass, const std::vector<PlanShape>& later, const std::function<bool()>& abandon)
 {
+    std::size_t painted = 0;
     for (const PlanShape& s : later) {
+        if (++painted % 64 == 0 && abandon())
+            return false;
         if (s.Kind == PlanKind::Text) {
             // As the host's characters read, a bad byte one replacement.
             PaintText(pass, s.At(0), s.TextAngleDeg(), s.TextHeight(), s.TextLength(),
@@ -44,6 +49,7 @@ void PaintLater(Pass& pass, const std::vector<PlanShape>& later)
         }
         SelectObject(pass.Dc, GetStockObject(NULL_BRUSH));
     }
+    return true;
 }
 
 bool MakeBitmap(DrawingPicture& picture, int width, int height)
@@ -126,6 +132,7 @@ bool PaintDrawing(const DrawingView& view, DrawingPicture& picture, const std::f
     std::vector<PlanShape> later;
     if (!PaintRows(view, picture, 0, height, abandon, later))
         return false;
+    bool finished = true;
     if (!later.empty()) {
         const DpiScale scale{view.Dpi};
         HDC dc = CreateCompatibleDC(nullptr);
@@ -133,14 +140,15 @@ bool PaintDrawing(const DrawingView& view, DrawingPicture& picture, const std::f
         {
             Pass pass(dc, view.Fit, scale, GuardedBox(width, height, scale), false);
             pass.UsePen(pass.Objects.Pen(InputColour, std::max(1, scale.Length(1))));
-            PaintLater(pass, later);
+            finished = PaintLater(pass, later, abandon);
         }
         GdiFlush();
         SelectObject(dc, old);
         DeleteDC(dc);
     }
-    picture.View = view;
-    return true;
+    if (finished)
+        picture.View = view;
+    return finished;
 }
 
 DrawingRenderer::DrawingRenderer()

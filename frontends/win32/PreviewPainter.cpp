@@ -21,11 +21,13 @@ using preview::ShapeKind;
 constexpr int PickRadius = 5;
 constexpr int PickArm = 8;
 constexpr int PickLabelHeight = 12;
-// How long a paint waits for the renderer before it shows the last picture
-// moved and scaled instead: a small drawing is painted within it, so its
-// every view comes exact at once; a large one leaves the rest of the frame
-// to the dimension and the copy.
-constexpr DWORD RendererWait = 5;
+// How long a paint of a small drawing waits for the renderer before it
+// shows the last picture moved and scaled instead: such a drawing is
+// painted within it, so its every view comes exact at once. A larger one is
+// not waited for: the wait would only add to the answer (and on a busy
+// machine the thread may not run again for a while after it).
+constexpr DWORD RendererWait = 2;
+constexpr std::size_t WaitedForBelow = 20000;
 // Beyond this enlargement the last picture shows too little to be of use.
 constexpr double LargestStretch = 256;
 
@@ -130,8 +132,10 @@ void ShowMoved(HDC dc, int width, int height, HDC picture, int pictureWidth, int
     const double w1 = std::clamp(std::ceil(source(height, to.OriginY, from.OriginY)), 0.0, double(pictureHeight));
     if (!(u1 > u0) || !(w1 > w0))
         return;
+    // Near the area, but for the last bits of origins far from it: kept
+    // within reach of an integer all the same.
     const auto land = [&](double u, double fromOrigin, double toOrigin) {
-        return static_cast<int>(std::lround(toOrigin + (u - fromOrigin) * k));
+        return static_cast<int>(std::lround(std::clamp(toOrigin + (u - fromOrigin) * k, -1e6, 1e6)));
     };
     const int x0 = land(u0, from.OriginX, to.OriginX), x1 = land(u1, from.OriginX, to.OriginX);
     const int y0 = land(w0, from.OriginY, to.OriginY), y1 = land(w1, from.OriginY, to.OriginY);
@@ -176,7 +180,8 @@ bool PreviewPainter::Paint(HDC dc, const RECT& area, int keptHeight, const std::
         exact = shown_.Bitmap != nullptr && shown_.View.Same(view);
         // Waited for once, when it is asked for: a frame of a drag while a
         // large picture is still being painted does not wait again.
-        if (!exact && renderer_.Ask(view) && renderer_.Wait(RendererWait) && renderer_.Take(shown_))
+        if (!exact && renderer_.Ask(view) && plan->Count() < WaitedForBelow && renderer_.Wait(RendererWait) &&
+            renderer_.Take(shown_))
             exact = shown_.View.Same(view);
     }
     MakeFrame(dc, width, height);

@@ -461,8 +461,12 @@ void PreviewWindow::Paint()
 
     const long long end = Microseconds();
     SetTimeProperty(PaintTimeProperty, end - (viewChangedAt_ != 0 ? viewChangedAt_ : start));
-    viewChangedAt_ = 0;
-    SetPropW(window_, PaintCountProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(++paintCount_)));
+    if (viewChangedAt_ != 0) {
+        // The time first, so that whoever sees the count sees its time.
+        SetTimeProperty(AnswerTimeProperty, end - viewChangedAt_);
+        SetPropW(window_, AnswerCountProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(++answerCount_)));
+        viewChangedAt_ = 0;
+    }
     if (exact && exactAwaitedSince_ != 0) {
         SetTimeProperty(ExactTimeProperty, end - exactAwaitedSince_);
         exactAwaitedSince_ = 0;
@@ -640,8 +644,8 @@ LRESULT PreviewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCDESTROY: {
         const HWND window = window_;
         for (const wchar_t* name :
-             {FrameTimeProperty, PaintTimeProperty, ExactTimeProperty, FirstPictureProperty, PaintCountProperty,
-              PlanTimeProperty})
+             {FrameTimeProperty, PaintTimeProperty, AnswerTimeProperty, AnswerCountProperty, ExactTimeProperty,
+              FirstPictureProperty, PlanTimeProperty})
             RemovePropW(window, name);
         window_ = nullptr;
         strip_.Forget();

@@ -87,15 +87,17 @@ private:
     // Times in microseconds, for anyone who measures the program from
     // outside: the last mouse move of a drag (recomputing and painting);
     // the last paint of the picture, any cause, counted from the change of
-    // the view that asked for it where there was one; since the last change
-    // of the view until its exact picture was shown (0 until then); from
-    // the preview's opening to its first picture with the host's drawing;
-    // and how many paints there were.
+    // the view that asked for it where there was one; the last paint that
+    // answered a change of the view, so counted, and how many did; since
+    // the last change of the view until its exact picture was shown (none
+    // until then); from the preview's opening to its first picture with
+    // the host's drawing.
     static constexpr const wchar_t* FrameTimeProperty = L"Q308.FrameMicroseconds";
     static constexpr const wchar_t* PaintTimeProperty = L"Q308.PaintMicroseconds";
+    static constexpr const wchar_t* AnswerTimeProperty = L"Q308.AnswerMicroseconds";
+    static constexpr const wchar_t* AnswerCountProperty = L"Q308.AnswerCount";
     static constexpr const wchar_t* ExactTimeProperty = L"Q308.ExactMicroseconds";
     static constexpr const wchar_t* FirstPictureProperty = L"Q308.FirstPictureMicroseconds";
-    static constexpr const wchar_t* PaintCountProperty = L"Q308.PaintCount";
     // How long making the host's drawing into its paint plan took.
     static constexpr const wchar_t* PlanTimeProperty = L"Q308.PlanMicroseconds";
 
@@ -190,7 +192,7 @@ private:
     bool firstPictureTimed_ = false;
     long long viewChangedAt_ = 0;  // 0: no change waits for its paint
     long long exactAwaitedSince_ = 0;  // 0: the picture shown is the exact one
-    long long paintCount_ = 0;
+    long long answerCount_ = 0;
     long long planAskedAt_ = 0;
 };
 

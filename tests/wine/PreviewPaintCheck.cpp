@@ -51,13 +51,13 @@ struct Times {
 // exact picture after it (waited for, so that each step starts from one).
 void Step(HWND preview, Times& times, const std::function<void()>& act, bool waitForExact = true)
 {
-    const unsigned long long paints = Property(preview, L"Q308.PaintCount");
+    const unsigned long long answers = Property(preview, L"Q308.AnswerCount");
     act();
-    if (!WaitForProperty(preview, L"Q308.PaintCount", paints, 3000)) {
+    if (!WaitForProperty(preview, L"Q308.AnswerCount", answers, 3000)) {
         ++times.Lost;
         return;
     }
-    times.Answer.push_back(Property(preview, L"Q308.PaintMicroseconds") / 1000.0);
+    times.Answer.push_back(Property(preview, L"Q308.AnswerMicroseconds") / 1000.0);
     if (waitForExact) {
         if (WaitForProperty(preview, L"Q308.ExactMicroseconds", 0, 10000))
             times.Exact.push_back(Property(preview, L"Q308.ExactMicroseconds") / 1000.0);
