@@ -2,10 +2,10 @@
 // The host's drawing as the preview paints it: its shapes kept compactly
 // (plain numbers, no object a shape; texts in the host's Shift-JIS, made
 // readable only when painted large enough to read) under a spatial index,
-// built once. For
-// a view it gives exactly the shapes that meet it; and, walked for a
-// painter, it gives what is smaller than a pixel as that pixel, once, so
-// that a view of a million tiny shapes costs what its pixels cost.
+// built once. For a view it gives exactly the shapes that meet it; and,
+// walked for a painter, it gives what is smaller than a pixel as that
+// pixel, once, so that a view of a million tiny shapes costs what its
+// pixels cost.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -65,9 +65,9 @@ public:
     void Finish();
 
     // Building in an order chosen beforehand: the number of values each
-    // shape takes (0 for one refused), the plan sized for them all, and
-    // each shape put at its place (every place filled once), then Finish.
-    // Texts and their bytes are a guess that only saves copying.
+    // shape takes (0 for one refused), the plan sized for them all (the
+    // texts and their bytes a guess that only saves copying), and each
+    // shape put at its place (every place filled once), then Finish.
     static std::size_t ValueCount(const Shape& shape);
     static std::size_t ValueCount(PlanKind kind, const double* values, std::size_t count);
     static constexpr std::size_t TextValueCount = 7;
@@ -76,7 +76,7 @@ public:
     // A text: its numbers as a Shape (Utf8 and FontUtf8 unused), its characters and font in Shift-JIS.
     void PutText(std::size_t shape, std::size_t value, const Shape& numbers, const std::string& sjis,
                  const std::string& fontSjis);
-    // A path (not a text) given as its numbers.
+    // A path, circle or point given as its numbers.
     void Put(std::size_t shape, std::size_t value, PlanKind kind, const double* values, std::size_t count);
 
     std::size_t Count() const { return kinds_.size(); }

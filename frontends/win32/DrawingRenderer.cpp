@@ -96,28 +96,6 @@ void DrawingPicture::Release()
     View = DrawingView{};
 }
 
-namespace {
-
-// Rows first to last of the picture, from every part of the plan; what is
-// left for GDI goes to later. False when abandoned.
-bool PaintRows(const DrawingView& view, DrawingPicture& picture, int first, int last,
-               const std::function<bool()>& abandon, std::vector<PlanShape>& later)
-{
-    const DpiScale scale{view.Dpi};
-    // The rows as a picture of their own: the same fit, moved up.
-    preview::Fit fit = view.Fit;
-    fit.OriginY -= first;
-    auto* rows = static_cast<uint32_t*>(picture.Bits) + static_cast<std::size_t>(first) * picture.Width;
-    preview::Raster raster(rows, picture.Width, last - first, InputPixel, std::max(1, scale.Length(1)));
-    preview::PlanRaster painter(raster, fit, scale.Length(DotRadius), abandon);
-    if (!view.Plan->Walk(fit, GuardedBox(picture.Width, last - first, scale), painter))
-        return false;
-    later = painter.Later();
-    return true;
-}
-
-}  // namespace
-
 bool PaintDrawing(const DrawingView& view, DrawingPicture& picture, const std::function<bool()>& abandon)
 {
     const int width = std::max(1, view.Width), height = std::max(1, view.Height);
@@ -129,12 +107,16 @@ bool PaintDrawing(const DrawingView& view, DrawingPicture& picture, const std::f
         picture.View = view;
         return true;
     }
-    std::vector<PlanShape> later;
-    if (!PaintRows(view, picture, 0, height, abandon, later))
+    // The strokes straight into the bitmap; what is left, with GDI after.
+    const DpiScale scale{view.Dpi};
+    preview::Raster raster(static_cast<uint32_t*>(picture.Bits), width, height, InputPixel,
+                           std::max(1, scale.Length(1)));
+    preview::PlanRaster painter(raster, view.Fit, scale.Length(DotRadius), abandon);
+    if (!view.Plan->Walk(view.Fit, GuardedBox(width, height, scale), painter))
         return false;
+    const std::vector<PlanShape>& later = painter.Later();
     bool finished = true;
     if (!later.empty()) {
-        const DpiScale scale{view.Dpi};
         HDC dc = CreateCompatibleDC(nullptr);
         const HGDIOBJ old = SelectObject(dc, picture.Bitmap);
         {
