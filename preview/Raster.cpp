@@ -45,7 +45,9 @@ void Raster::Dab(int x, int y)
         Plot(x, y);
         return;
     }
-    const int from = -(pen_ - 1) / 2;
+    // Centred as GDI centres a pen: one of an even width reaches a pixel
+    // further up and left.
+    const int from = -pen_ / 2;
     for (int dy = from; dy < from + pen_; ++dy)
         for (int dx = from; dx < from + pen_; ++dx)
             Plot(x + dx, y + dy);

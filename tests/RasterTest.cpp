@@ -63,6 +63,9 @@ TEST(Raster, SegmentsWriteOnlyTheirPixelsInsideTheArea)
         {"not a number", {NAN, 0}, {10, 10}, 1, 0, 0},
         {"a wide pen along the edge", {-100, 0}, {100, 0}, 3, 2 * Width, 2 * Width},
         {"a wide pen just outside", {-100, -2.6}, {100, -2.6}, 3, 0, 0},
+        // An even pen reaches a pixel further up, as GDI's does.
+        {"a pen of two just below the area", {-100, Height}, {100, Height}, 2, Width, Width},
+        {"a pen of two just above it", {-100, -1}, {100, -1}, 2, 0, 0},
     };
     for (const auto& c : cases) {
         Canvas canvas;
