@@ -18,12 +18,6 @@ bool AllUsable(const double* values, int count)
     return true;
 }
 
-double ScaleOf(const double (&scales)[LayerGroupCount], int32_t group)
-{
-    // The reader keeps layer groups in range; a stray value falls back to 1:1.
-    return group >= 0 && group < LayerGroupCount ? scales[group] : 1.0;
-}
-
 Shape LineShape(double x1, double y1, double x2, double y2, Role role)
 {
     Shape shape;
@@ -54,6 +48,12 @@ void AddLine(const LineElement& line, Role role, int32_t& openPolyline, std::vec
 }
 
 }  // namespace
+
+double ScaleOf(const double (&scales)[LayerGroupCount], int32_t group)
+{
+    // The reader keeps layer groups in range; a stray value falls back to 1:1.
+    return group >= 0 && group < LayerGroupCount ? scales[group] : 1.0;
+}
 
 int Tally::UndrawnTotal() const
 {
@@ -106,119 +106,146 @@ bool AddArcShape(const ArcElement& arc, Role role, std::vector<Shape>& out)
     return true;
 }
 
-bool AddTextShape(const TextElement& text, double scale, Role role, std::vector<Shape>& out)
+bool TextIsDrawable(const TextElement& text, double scale)
 {
     const double v[] = {text.X, text.Y, text.Dx, text.Dy, text.Width, text.Height, text.Spacing, scale};
     if (!AllUsable(v, 8))
         return false;
     if (std::fabs(text.Dx) <= 1e-8 && std::fabs(text.Dy) <= 1e-8)
         return false;  // no direction, as the emitters see it
-    Shape shape;
+    return Usable(text.Height * scale) && Usable(TextWidth(text.Text, text.Width, text.Spacing) * scale);
+}
+
+bool TextShapeNumbers(const TextElement& text, double scale, Role role, Shape& shape)
+{
+    if (!TextIsDrawable(text, scale))
+        return false;
+    shape = Shape{};
     shape.Kind = ShapeKind::Text;
     shape.Style = role;
     shape.Centre = {text.X, text.Y};
     shape.AngleDeg = AngleDeg(text.Dx, text.Dy);
     shape.Height = std::fabs(text.Height * scale);
     shape.Length = std::fabs(TextWidth(text.Text, text.Width, text.Spacing) * scale);
-    if (!Usable(shape.Height) || !Usable(shape.Length))
+    return Usable(shape.Height) && Usable(shape.Length);
+}
+
+bool AddTextShape(const TextElement& text, double scale, Role role, std::vector<Shape>& out)
+{
+    Shape shape;
+    if (!TextShapeNumbers(text, scale, role, shape))
         return false;
     shape.Utf8 = platform::SjisToUtf8(text.Text);
-    shape.FontUtf8 = platform::SjisToUtf8(text.FontName);
+    // A drawing's texts mostly share one font: its name is converted once.
+    thread_local std::string lastFont, lastFontUtf8;
+    if (text.FontName != lastFont || lastFontUtf8.empty()) {
+        lastFont = text.FontName;
+        lastFontUtf8 = platform::SjisToUtf8(text.FontName);
+    }
+    shape.FontUtf8 = lastFontUtf8;
     out.push_back(std::move(shape));
     return true;
+}
+
+void AddEntryShapes(const DrawingStateRecord& state, const ElementOrderEntry& entry,
+                    const double (&scales)[LayerGroupCount], const RoleSet& roles, int32_t& openPolyline,
+                    std::vector<Shape>& out, Tally& tally)
+{
+    const auto index = static_cast<std::size_t>(entry.Index);
+    if (entry.Kind != KindLine)
+        openPolyline = 0;
+    bool drawn = false;
+    // Named only when counted as left out: an entry costs no string.
+    const char* what = "element of unknown kind";
+    int markerCode = 0;
+    switch (entry.Kind) {
+    case KindLine: {
+        const LineElement& line = state.Lines[index];
+        what = "line with unusable values";
+        if ((drawn = LineIsUsable(line)))
+            AddLine(line, roles.Line, openPolyline, out);
+        break;
+    }
+    case KindCircle:
+        what = "circle";
+        drawn = AddCircleShape(state.Circles[index], roles.Line, out);
+        break;
+    case KindArc:
+        what = "arc";
+        drawn = AddArcShape(state.Arcs[index], roles.Line, out);
+        break;
+    case KindText: {
+        const TextElement& text = state.Texts[index];
+        what = "text";
+        drawn = AddTextShape(text, ScaleOf(scales, text.Header.LayerGroup), roles.Text, out);
+        break;
+    }
+    case KindPoint: {
+        const PointElement& point = state.Points[index];
+        what = "point";
+        if ((drawn = Usable(Point{point.X, point.Y}))) {
+            Shape dot;
+            dot.Kind = ShapeKind::Dot;
+            dot.Style = roles.Marker;
+            dot.Centre = {point.X, point.Y};
+            out.push_back(std::move(dot));
+        }
+        break;
+    }
+    case KindPointMark: {
+        const PointMarkElement& mark = state.PointMarks[index];
+        const double size = mark.Scale * ScaleOf(scales, mark.Header.LayerGroup);
+        what = nullptr;
+        markerCode = mark.Code;
+        drawn = AddPointMarker(mark.Code, mark.X, mark.Y, size, mark.Angle, roles.Marker, out);
+        break;
+    }
+    case KindDimension: {
+        // A figure is drawn when either half is; a bad half is counted.
+        const DimensionElement& dim = state.Dimensions[index];
+        const bool line = LineIsUsable(dim.Line);
+        if (line)
+            out.push_back(LineShape(dim.Line.X1, dim.Line.Y1, dim.Line.X2, dim.Line.Y2, roles.Line));
+        const bool text = AddTextShape(dim.Text, ScaleOf(scales, dim.Text.Header.LayerGroup), roles.Text, out);
+        drawn = line || text;
+        what = "dimension figure";
+        if (drawn && !(line && text))
+            tally.Skip(line ? "dimension text" : "dimension line");
+        break;
+    }
+    case KindBlock:
+        what = "block";
+        break;
+    case KindSolid2:
+    case KindSolid3:
+    case KindSolid4:
+        what = "solid";
+        break;
+    case KindSc:
+        what = "\"sc\" record";
+        break;
+    case KindSe:
+        what = "\"se\" record";
+        break;
+    case KindSo:
+        what = "\"so\" record";
+        break;
+    case KindSg:
+        what = "\"sg\" record";
+        break;
+    }
+    if (drawn)
+        ++tally.Drawn;
+    else
+        tally.Skip(what != nullptr ? std::string(what) : "point marker of code " + std::to_string(markerCode));
 }
 
 void AddElementShapes(const DrawingStateRecord& state, const double (&scales)[LayerGroupCount],
                       const RoleSet& roles, std::vector<Shape>& out, Tally& tally)
 {
     int32_t openPolyline = 0;
-    for (std::size_t i = 0; i < state.ElementOrder.Count(); ++i) {
-        const ElementOrderEntry entry = state.ElementOrder[i];
-        const auto index = static_cast<std::size_t>(entry.Index);
-        if (entry.Kind != KindLine)
-            openPolyline = 0;
-        bool drawn = false;
-        std::string what = "element of unknown kind";
-        switch (entry.Kind) {
-        case KindLine: {
-            const LineElement& line = state.Lines[index];
-            what = "line with unusable values";
-            if ((drawn = LineIsUsable(line)))
-                AddLine(line, roles.Line, openPolyline, out);
-            break;
-        }
-        case KindCircle:
-            what = "circle";
-            drawn = AddCircleShape(state.Circles[index], roles.Line, out);
-            break;
-        case KindArc:
-            what = "arc";
-            drawn = AddArcShape(state.Arcs[index], roles.Line, out);
-            break;
-        case KindText: {
-            const TextElement& text = state.Texts[index];
-            what = "text";
-            drawn = AddTextShape(text, ScaleOf(scales, text.Header.LayerGroup), roles.Text, out);
-            break;
-        }
-        case KindPoint: {
-            const PointElement& point = state.Points[index];
-            what = "point";
-            if ((drawn = Usable(Point{point.X, point.Y}))) {
-                Shape dot;
-                dot.Kind = ShapeKind::Dot;
-                dot.Style = roles.Marker;
-                dot.Centre = {point.X, point.Y};
-                out.push_back(std::move(dot));
-            }
-            break;
-        }
-        case KindPointMark: {
-            const PointMarkElement& mark = state.PointMarks[index];
-            const double size = mark.Scale * ScaleOf(scales, mark.Header.LayerGroup);
-            what = "point marker of code " + std::to_string(mark.Code);
-            drawn = AddPointMarker(mark.Code, mark.X, mark.Y, size, mark.Angle, roles.Marker, out);
-            break;
-        }
-        case KindDimension: {
-            // A figure is drawn when either half is; a bad half is counted.
-            const DimensionElement& dim = state.Dimensions[index];
-            const bool line = LineIsUsable(dim.Line);
-            if (line)
-                out.push_back(LineShape(dim.Line.X1, dim.Line.Y1, dim.Line.X2, dim.Line.Y2, roles.Line));
-            const bool text = AddTextShape(dim.Text, ScaleOf(scales, dim.Text.Header.LayerGroup), roles.Text, out);
-            drawn = line || text;
-            what = "dimension figure";
-            if (drawn && !(line && text))
-                tally.Skip(line ? "dimension text" : "dimension line");
-            break;
-        }
-        case KindBlock:
-            what = "block";
-            break;
-        case KindSolid2:
-        case KindSolid3:
-        case KindSolid4:
-            what = "solid";
-            break;
-        case KindSc:
-            what = "\"sc\" record";
-            break;
-        case KindSe:
-            what = "\"se\" record";
-            break;
-        case KindSo:
-            what = "\"so\" record";
-            break;
-        case KindSg:
-            what = "\"sg\" record";
-            break;
-        }
-        if (drawn)
-            ++tally.Drawn;
-        else
-            tally.Skip(what);
-    }
+    for (std::size_t i = 0; i < state.ElementOrder.Count(); ++i)
+        AddEntryShapes(state, state.ElementOrder[i], scales, roles, openPolyline, out, tally);
 }
 
 }  // namespace preview

@@ -33,10 +33,22 @@ constexpr RoleSet OutputRoles{Role::OutputLine, Role::OutputMarker, Role::Output
 void AddElementShapes(const DrawingStateRecord& state, const double (&scales)[LayerGroupCount],
                       const RoleSet& roles, std::vector<Shape>& out, Tally& tally);
 
+// One entry of ElementOrder, counted in tally. openPolyline carries the
+// polyline a line may join from one entry to the next (0 for none).
+void AddEntryShapes(const DrawingStateRecord& state, const ElementOrderEntry& entry,
+                    const double (&scales)[LayerGroupCount], const RoleSet& roles, int32_t& openPolyline,
+                    std::vector<Shape>& out, Tally& tally);
+
 // Single elements, for the callers above and the tests. Each returns false,
 // appending nothing, when the values make no drawable shape.
 bool AddCircleShape(const CircleElement& circle, Role role, std::vector<Shape>& out);
 bool AddArcShape(const ArcElement& arc, Role role, std::vector<Shape>& out);
 bool AddTextShape(const TextElement& text, double scale, Role role, std::vector<Shape>& out);
+// Whether AddTextShape makes a shape of the text.
+bool TextIsDrawable(const TextElement& text, double scale);
+// A text's shape as AddTextShape makes it, without its characters and font.
+bool TextShapeNumbers(const TextElement& text, double scale, Role role, Shape& shape);
+// The scale of a layer group, 1:1 for a group out of range.
+double ScaleOf(const double (&scales)[LayerGroupCount], int32_t group);
 
 }  // namespace preview

@@ -5,23 +5,33 @@
 #include "dialog/Unit1.h"
 #include "exchange/DrawingState.h"
 #include "platform/Charset.h"
+#include "preview/InputPlan.h"
 
 namespace preview {
 
+LivePreview::~LivePreview() { WaitForPlan(); }
+
 void LivePreview::Start()
 {
+    WaitForPlan();
+    planReady_ = false;
     host_ = HostSettingsOf(DrawingState);
     inputMade_ = false;
     input_.clear();
     lastGood_.clear();
     picture_ = Picture{};
+    dimension_ = Picture{};
+    plan_.reset();
     hostPicked_ = PickedMarksOf(DrawingState);
-    picture_.Picked = hostPicked_;
+    dimension_.Picked = hostPicked_;
     changed_ = true;
 }
 
 void LivePreview::Update(const TForm1& form)
 {
+    // The records are read into a model of their own, in the process's
+    // model's place: not while the plan is being made from it.
+    WaitForPlan();
     result_ = PreviewDimension(form);
     const bool drawn = result_.Outcome == ConstructionOutcome::Drawn;
     if (drawn) {
@@ -30,15 +40,16 @@ void LivePreview::Update(const TForm1& form)
         AddRecordShapes(result_.Records, host_, OutputRoles, lastGood_, ignored);
     }
     status_ = PreviewStatusLines(result_, form);
-    picture_.OutputDimmed = !drawn;
-    picture_.Caption.clear();
+    dimension_.Shapes = lastGood_;
+    dimension_.OutputDimmed = !drawn;
+    dimension_.Caption.clear();
     for (const std::string& line : status_)
-        picture_.Caption.push_back(platform::SjisToUtf8(line));
-    picture_.Title = "Preview: " + picture_.Caption.front();
+        dimension_.Caption.push_back(platform::SjisToUtf8(line));
+    dimension_.Title = "Preview: " + dimension_.Caption.front();
 
     // Points 3 and 4 where the user put them; a point moved off every
     // usable coordinate is not marked, as a pick there would not be.
-    picture_.Picked.clear();
+    dimension_.Picked.clear();
     for (int n = 1; n <= 4; ++n) {
         const std::optional<PointD>& moved = n == 3 ? form.MovedPoint3 : form.MovedPoint4;
         std::optional<Point> at;
@@ -49,7 +60,7 @@ void LivePreview::Update(const TForm1& form)
                 if (mark.Number == n)
                     at = mark.At;
         if (at && Usable(*at))
-            picture_.Picked.push_back({n, *at});
+            dimension_.Picked.push_back({n, *at});
     }
     changed_ = true;
 }
@@ -68,9 +79,43 @@ const Picture& LivePreview::Current()
             picture_.Shapes = input_;
         picture_.Shapes.resize(input_.size());
         picture_.Shapes.insert(picture_.Shapes.end(), lastGood_.begin(), lastGood_.end());
+        picture_.Picked = dimension_.Picked;
+        picture_.Caption = dimension_.Caption;
+        picture_.Title = dimension_.Title;
+        picture_.OutputDimmed = dimension_.OutputDimmed;
         changed_ = false;
     }
     return picture_;
+}
+
+const std::shared_ptr<const PaintPlan>& LivePreview::Plan()
+{
+    WaitForPlan();
+    if (!plan_) {
+        Tally ignored;
+        plan_ = MakeInputPlan(DrawingState, host_.Scales, ignored);
+        planReady_ = true;
+    }
+    return plan_;
+}
+
+void LivePreview::MakePlanAside(std::function<void()> made)
+{
+    if (plan_ || planMaker_.joinable())
+        return;
+    planMaker_ = std::thread([this, made = std::move(made)] {
+        Tally ignored;
+        plan_ = MakeInputPlan(DrawingState, host_.Scales, ignored);
+        planReady_ = true;
+        if (made)
+            made();
+    });
+}
+
+void LivePreview::WaitForPlan()
+{
+    if (planMaker_.joinable())
+        planMaker_.join();
 }
 
 }  // namespace preview

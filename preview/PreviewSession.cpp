@@ -23,6 +23,7 @@ Reaction& Reaction::operator|=(const Reaction& other)
     Capture |= other.Capture;
     Release |= other.Release;
     PointMoved |= other.PointMoved;
+    ViewChanged |= other.ViewChanged;
     Handled |= other.Handled;
     return *this;
 }
@@ -71,7 +72,7 @@ Reaction PreviewSession::Recompute()
     live_.Update(form_);
     Reaction reaction = UpdateStrip();
     reaction.Repaint = true;
-    const Box bounds = DimensionBounds(live_.Current());
+    const Box bounds = DimensionBounds(live_.Dimension());
     if (gesture_ == Gesture::DragGrip)
         return reaction;  // the view holds still under the pointer
     if (!view_ || DimensionLeaves(*view_, shownBounds_, bounds, width_, height_, 0))
@@ -113,6 +114,7 @@ Reaction PreviewSession::Resize(int width, int height, bool keepTopLeft)
     width_ = width;
     height_ = height;
     reaction.Repaint = true;
+    reaction.ViewChanged = true;
     // Less room must not hide what was in view (the strip grew over the
     // value just let go); never while a drag moves it.
     if (view_ && gesture_ != Gesture::DragGrip && shownWhole && !ShowsWhole(shownBounds_))
@@ -133,7 +135,7 @@ const Grip* PreviewSession::GripAt(double x, double y, bool pointsMayChange)
     unsigned allowed = 0;
     for (const Grip& grip : grips_)
         allowed |= 1u << grip.Number;
-    const int number = PickedMarkAt(live_.Current(), CurrentFit(), x, y, gripRadius_, allowed);
+    const int number = PickedMarkAt(live_.Dimension(), CurrentFit(), x, y, gripRadius_, allowed);
     for (const Grip& grip : grips_)
         if (grip.Number == number)
             return &grip;
@@ -158,7 +160,6 @@ Reaction PreviewSession::Press(double x, double y, Button button, bool pointsMay
     } else {
         gesture_ = Gesture::Pan;
         panFrom_ = *view_;
-        panResting_ = false;
     }
     return reaction;
 }
@@ -182,8 +183,8 @@ Reaction PreviewSession::Move(double x, double y)
     }
     case Gesture::Pan:
         view_ = Panned(panFrom_, x - startX_, y - startY_);
-        panResting_ = false;
         reaction.Repaint = true;
+        reaction.ViewChanged = true;
         break;
     }
     return reaction;
@@ -207,7 +208,7 @@ Reaction PreviewSession::Finish()
         // The point stays where it was let go, and in sight: a dimension
         // shown whole before the drag is shown whole after it, as is the
         // dragged mark.
-        const Box bounds = DimensionBounds(live_.Current());
+        const Box bounds = DimensionBounds(live_.Dimension());
         const bool markHidden =
             dragAt_ && !ShowsWhole(Box{dragAt_->X, dragAt_->Y, dragAt_->X, dragAt_->Y, false});
         if ((shownAtStart_ && !ShowsWhole(bounds)) || markHidden)
@@ -238,6 +239,7 @@ Reaction PreviewSession::Cancel()
             reaction |= UpdateStrip();
     } else {
         view_ = panFrom_;
+        reaction.ViewChanged = true;
     }
     return reaction;
 }
@@ -265,6 +267,7 @@ Reaction PreviewSession::Wheel(double notches, double x, double y)
         return reaction;
     view_ = ZoomedAbout(*view_, std::pow(NotchFactor, notches), x, y, width_, height_);
     reaction.Repaint = true;
+    reaction.ViewChanged = true;
     reaction.Handled = true;
     return reaction;
 }
@@ -287,30 +290,26 @@ Reaction PreviewSession::Reset()
 
 Reaction PreviewSession::FrameDimension()
 {
-    const Picture& picture = live_.Current();
-    Box bounds = DimensionBounds(picture);
+    Box bounds = DimensionBounds(live_.Dimension());
+    shownBounds_ = bounds;
+    // Nothing to frame but the host's drawing (no picked points, no dimension).
     if (bounds.Empty)
-        bounds = PictureBounds(picture);
+        bounds = live_.Plan()->Bounds();
     Frame(bounds);
-    shownBounds_ = DimensionBounds(picture);
     Reaction reaction;
     reaction.Repaint = true;
+    reaction.ViewChanged = true;
     return reaction;
 }
 
 Reaction PreviewSession::FrameDrawing()
 {
-    Frame(PictureBounds(live_.Current()));
+    Box bounds = DimensionBounds(live_.Dimension());
+    bounds.Add(live_.Plan()->Bounds());
+    Frame(bounds);
     Reaction reaction;
     reaction.Repaint = true;
-    return reaction;
-}
-
-Reaction PreviewSession::PanRested()
-{
-    Reaction reaction;
-    panResting_ = true;
-    reaction.Repaint = true;
+    reaction.ViewChanged = true;
     return reaction;
 }
 

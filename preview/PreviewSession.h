@@ -33,6 +33,7 @@ struct Reaction {
     bool Capture = false;       // take the mouse
     bool Release = false;       // give the mouse back
     bool PointMoved = false;    // a grip moved: paint now, the frame is timed
+    bool ViewChanged = false;   // the view moved: its picture is asked for anew
     bool Handled = false;       // the key or click was the preview's
 
     Reaction& operator|=(const Reaction& other);
@@ -75,21 +76,19 @@ public:
     Reaction Reset();
     Reaction FrameDimension();
     Reaction FrameDrawing();
-    // A pan's pointer has rested: the whole picture is painted again.
-    Reaction PanRested();
 
     Pointer PointerAt(double x, double y, bool pointsMayChange);
     bool Busy() const { return gesture_ != Gesture::None; }
-    // A pan in progress, whose picture may be the last one moved along.
-    bool PanMoving() const { return gesture_ == Gesture::Pan && !panResting_; }
+    bool Panning() const { return gesture_ == Gesture::Pan; }
     bool PointsMoved() const;
 
-    const Picture& Current() { return live_.Current(); }
+    // The dimension and the picked points, without the host's drawing.
+    const Picture& Dimension() const { return live_.Dimension(); }
     Fit CurrentFit() const;
     const std::optional<View>& CurrentView() const { return view_; }
     // Shift-JIS, one paragraph a line.
     const std::vector<std::string>& StripLines() const { return strip_; }
-    const LivePreview& Live() const { return live_; }
+    LivePreview& Live() { return live_; }
 
 private:
     enum class Gesture { None, DragGrip, Pan };
@@ -123,7 +122,6 @@ private:
     std::optional<Point> dragAt_;
     bool shownAtStart_ = false;  // the dimension was shown whole when the drag began
     View panFrom_;
-    bool panResting_ = false;
 };
 
 }  // namespace preview

@@ -7,20 +7,6 @@
 
 namespace preview {
 
-void Box::Add(double x, double y)
-{
-    if (Empty) {
-        MinX = MaxX = x;
-        MinY = MaxY = y;
-        Empty = false;
-        return;
-    }
-    MinX = std::min(MinX, x);
-    MaxX = std::max(MaxX, x);
-    MinY = std::min(MinY, y);
-    MaxY = std::max(MaxY, y);
-}
-
 void Box::Add(const Box& other)
 {
     if (other.Empty)
@@ -57,16 +43,6 @@ Box ShapeBounds(const Shape& shape)
     }
     }
     return box;
-}
-
-bool Usable(double value)
-{
-    return std::isfinite(value) && std::fabs(value) <= LargestUsable;
-}
-
-bool Usable(const Point& p)
-{
-    return Usable(p.X) && Usable(p.Y);
 }
 
 }  // namespace preview

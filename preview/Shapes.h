@@ -3,6 +3,7 @@
 // (the SVG writer, the Windows preview window) turns it into pixels or
 // markup. Keeping the picture as plain shapes lets the bounds be taken from
 // exactly what is drawn.
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -47,7 +48,19 @@ struct Box {
     double MinX = 0, MinY = 0, MaxX = 0, MaxY = 0;
     bool Empty = true;
 
-    void Add(double x, double y);
+    void Add(double x, double y)
+    {
+        if (Empty) {
+            MinX = MaxX = x;
+            MinY = MaxY = y;
+            Empty = false;
+            return;
+        }
+        MinX = x < MinX ? x : MinX;
+        MaxX = x > MaxX ? x : MaxX;
+        MinY = y < MinY ? y : MinY;
+        MaxY = y > MaxY ? y : MaxY;
+    }
     void Add(const Box& other);
     double Width() const { return Empty ? 0 : MaxX - MinX; }
     double Height() const { return Empty ? 0 : MaxY - MinY; }
@@ -74,7 +87,7 @@ Box ShapeBounds(const Shape& shape);
 // Values the picture can hold: finite and within a million kilometres of the
 // origin, so that every sum and difference of them stays finite too.
 constexpr double LargestUsable = 1e12;
-bool Usable(double value);
-bool Usable(const Point& p);
+inline bool Usable(double value) { return std::isfinite(value) && std::fabs(value) <= LargestUsable; }
+inline bool Usable(const Point& p) { return Usable(p.X) && Usable(p.Y); }
 
 }  // namespace preview

@@ -1,6 +1,7 @@
 // The live preview: any number of looks at the records, with any values,
 // leave OK's run exactly as it would have been; the status line; the
-// console's Preview= pictures.
+// console's Preview= pictures; the paint plan made aside.
+#include <atomic>
 #include <map>
 #include <random>
 
@@ -8,8 +9,10 @@
 #include "exchange/DrawingState.h"
 #include "exchange/OutputStore.h"
 #include "preview/Fit.h"
+#include "preview/InputPlan.h"
 #include "preview/LivePreview.h"
 #include "support/DialogHarness.h"
+#include "support/MixedRecords.h"
 
 using namespace harness;
 using Strings = std::vector<std::string>;
@@ -269,4 +272,30 @@ TEST(LivePreview, PictureFitsItsAreaWithEqualScaleAndYUp)
     picture.Shapes.push_back(circle);
     const preview::Box box = preview::PictureBounds(picture);
     EXPECT_EQ(std::tuple(box.MinX, box.MinY, box.MaxX, box.MaxY), std::tuple(-2.0, 0.0, 2.0, 7.0));
+}
+
+// The plan made aside while the dialog goes on: a change of the controls
+// (whose records are read in the process's model's place) waits for it,
+// and it is the plan of the drawing the dialog was shown with.
+TEST(LivePreview, PlanMadeAsideIsTheDialogsDrawing)
+{
+    DialogRun run(records::MixedExchangeFile(20000));
+    const std::size_t elements = DrawingState.ElementOrder.Count();
+    preview::LivePreview live;
+    live.Start();
+    live.Update(run.Form);
+    std::atomic<int> made{0};
+    live.MakePlanAside([&] { ++made; });
+    Set(run.Form, {"ComboBox3=3"});
+    live.Update(run.Form);
+    EXPECT_TRUE(live.HasPlan());
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(DrawingState.ElementOrder.Count(), elements) << "the dialog's model was disturbed";
+    preview::Tally tally;
+    double scales[LayerGroupCount];
+    std::copy(std::begin(DrawingState.LayerGroupScales), std::end(DrawingState.LayerGroupScales), scales);
+    EXPECT_EQ(live.Plan()->Count(), preview::MakeInputPlan(DrawingState, scales, tally)->Count());
+    live.MakePlanAside([&] { ++made; });  // made once only
+    live.WaitForPlan();
+    EXPECT_EQ(made, 1);
 }

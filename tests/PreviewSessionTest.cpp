@@ -30,7 +30,7 @@ struct Preview {
     }
     Point MarkPixel(int number)
     {
-        for (const PickedMark& mark : Session.Current().Picked)
+        for (const PickedMark& mark : Session.Dimension().Picked)
             if (mark.Number == number)
                 return Session.CurrentFit().ToPixels(mark.At);
         ADD_FAILURE() << "no mark " << number;
@@ -45,7 +45,7 @@ struct Preview {
     }
     bool DimensionShown()
     {
-        const Box bounds = DimensionBounds(Session.Current());
+        const Box bounds = DimensionBounds(Session.Dimension());
         return Shows(*Session.CurrentView(), bounds, 400, 300, 0);
     }
 };
@@ -195,7 +195,7 @@ TEST(PreviewSession, NothingTheUserPlacedIsLeftOutOfSight)
         p.Session.Resize(400, 120, true);
         EXPECT_EQ(p.Session.CurrentView()->Scale, during.Scale) << "no jump while dragging";
         p.Session.Release();
-        EXPECT_TRUE(Shows(*p.Session.CurrentView(), DimensionBounds(p.Session.Current()), 400, 120, 0));
+        EXPECT_TRUE(Shows(*p.Session.CurrentView(), DimensionBounds(p.Session.Dimension()), 400, 120, 0));
     }
     // A strip that grows while everything still fits moves nothing on the screen.
     {
@@ -240,8 +240,8 @@ TEST(PreviewSession, AChainsMarksAreNoGrips)
     session.SetMetrics(7, 24);
     session.Resize(400, 300, false);
     session.ControlsChanged();
-    ASSERT_EQ(session.Current().Picked.size(), 4u);
-    for (const PickedMark& mark : session.Current().Picked) {
+    ASSERT_EQ(session.Dimension().Picked.size(), 4u);
+    for (const PickedMark& mark : session.Dimension().Picked) {
         const Point at = session.CurrentFit().ToPixels(mark.At);
         EXPECT_EQ(session.PointerAt(at.X, at.Y, true), Pointer::Arrow) << mark.Number;
         session.Press(at.X, at.Y, Button::Left, true);

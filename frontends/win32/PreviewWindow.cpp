@@ -49,15 +49,6 @@ BOOL CALLBACK FindEnabledPopup(HWND window, LPARAM parameter)
 
 HCURSOR SystemCursor(LPSTR name) { return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(name)); }
 
-// A microsecond clock for the frame time.
-long long Microseconds()
-{
-    LARGE_INTEGER now{}, frequency{};
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return frequency.QuadPart > 0 ? now.QuadPart * 1000000 / frequency.QuadPart : 0;
-}
-
 // A window the dialog is waiting on (its message box), if any.
 HWND EnabledPopupOf(HWND dialog, HWND except)
 {
@@ -69,7 +60,7 @@ HWND EnabledPopupOf(HWND dialog, HWND except)
 }  // namespace
 
 PreviewWindow::PreviewWindow(TForm1& form, HWND dialog, std::function<void()> pullValues)
-    : form_(form), dialog_(dialog), pullValues_(std::move(pullValues)), session_(form)
+    : form_(form), dialog_(dialog), pullValues_(std::move(pullValues)), session_(form), openedAt_(Microseconds())
 {
 }
 
@@ -96,7 +87,7 @@ void PreviewWindow::Start()
         AppendMenuW(menu, MF_STRING | MF_GRAYED, ResetPointsCommand, platform::WideFromSjis(ResetItemText).c_str());
     }
     if (placement_.Open)
-        Open();
+        Open(true);
 }
 
 bool PreviewWindow::Create()
@@ -123,6 +114,7 @@ bool PreviewWindow::Create()
     if (window_ == nullptr)
         return false;
     strip_.Create(window_);
+    painter_.Notify(window_, DrawingReadyMessage);
     // It comes up beside the dialog, so at the dialog's density.
     scale_.Dpi = DpiOfWindow(dialog_);
     ApplyScale(nullptr);
@@ -177,11 +169,14 @@ void PreviewWindow::DialogMoved()
                      SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void PreviewWindow::Open()
+void PreviewWindow::Open(bool atStart)
 {
     if (window_ == nullptr && !Create())
         return;
     used_ = true;
+    if (!atStart)
+        openedAt_ = Microseconds();
+    exactAwaitedSince_ = openedAt_;
     RECT place = DefaultPlace();
     docked_ = true;
     if (placement_.HasPlace) {
@@ -217,6 +212,12 @@ void PreviewWindow::Open()
     pullValues_();
     session_.ForgetView();
     Apply(session_.ControlsChanged());
+    // The host's drawing made into its plan while the window comes up.
+    if (!session_.Live().HasPlan() && planAskedAt_ == 0) {
+        planAskedAt_ = Microseconds();
+        const HWND window = window_;
+        session_.Live().MakePlanAside([window] { PostMessageW(window, PlanMadeMessage, 0, 0); });
+    }
     ShowWindow(window_, SW_SHOWNOACTIVATE);
     // Wine raises the dialog once more while it takes in the events of
     // its showing; a moment later the preview goes above it again.
@@ -271,8 +272,9 @@ void PreviewWindow::Apply(const preview::Reaction& reaction)
         if (GetCapture() == window_)
             ReleaseCapture();
         ending_ = false;
-        KillTimer(window_, RepaintTimer);
     }
+    if (reaction.ViewChanged)
+        ViewChanged();
     if (reaction.Capture)
         SetCapture(window_);
     if (reaction.StripChanged)
@@ -388,6 +390,9 @@ void PreviewWindow::SaveState()
     if (saved_)
         return;
     saved_ = true;
+    // The threads that read the plan or the model end before the model goes.
+    session_.Live().WaitForPlan();
+    painter_.Stop();
     // The dialog goes: a drag still under way ends where it is, without
     // painting anything more.
     if (session_.Busy()) {
@@ -443,6 +448,7 @@ void PreviewWindow::Layout(bool keepDrawing)
 
 void PreviewWindow::Paint()
 {
+    const long long start = Microseconds();
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window_, &paint);
     RECT client{};
@@ -464,11 +470,62 @@ void PreviewWindow::Paint()
     }
     SelectObject(dc, old);
     const RECT area = PictureArea();
-    if (area.bottom > area.top && area.right > area.left &&
-        painter_.Paint(dc, area, client.bottom - area.top, session_.Current(), session_.CurrentFit(), scale_,
-                       session_.PanMoving()))
-        SetTimer(window_, RepaintTimer, RepaintDelay, nullptr);  // the whole picture once the pan rests
+    // Until the host's drawing is made into its plan, the dimension alone.
+    std::shared_ptr<const preview::PaintPlan> plan;
+    if (session_.Live().HasPlan())
+        plan = session_.Live().Plan();
+    bool exact = false;
+    if (area.bottom > area.top && area.right > area.left)
+        exact = painter_.Paint(dc, area, client.bottom - area.top, plan, session_.Dimension(), session_.CurrentFit(),
+                               scale_);
     EndPaint(window_, &paint);
+
+    const long long end = Microseconds();
+    SetTimeProperty(PaintTimeProperty, end - (viewChangedAt_ != 0 ? viewChangedAt_ : start));
+    if (viewChangedAt_ != 0) {
+        // The time first, so that whoever sees the count sees its time.
+        SetTimeProperty(AnswerTimeProperty, end - viewChangedAt_);
+        SetPropW(window_, AnswerCountProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(++answerCount_)));
+        viewChangedAt_ = 0;
+    }
+    if (exact && exactAwaitedSince_ != 0) {
+        SetTimeProperty(ExactTimeProperty, end - exactAwaitedSince_);
+        exactAwaitedSince_ = 0;
+    }
+    if (exact && !firstPictureTimed_) {
+        SetTimeProperty(FirstPictureProperty, end - openedAt_);
+        firstPictureTimed_ = true;
+    }
+}
+
+long long PreviewWindow::Microseconds()
+{
+    LARGE_INTEGER now{}, frequency{};
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return frequency.QuadPart > 0 ? now.QuadPart / frequency.QuadPart * 1000000 +
+                                        now.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart
+                                  : 0;
+}
+
+void PreviewWindow::SetTimeProperty(const wchar_t* name, long long microseconds)
+{
+    // At least 1: 0 is what a time not yet taken reads.
+    const auto value = static_cast<ULONG_PTR>(std::max(1LL, microseconds));
+    SetPropW(window_, name, reinterpret_cast<HANDLE>(value));
+}
+
+void PreviewWindow::ViewChanged()
+{
+    viewChangedAt_ = exactAwaitedSince_ = Microseconds();
+    if (window_ != nullptr)
+        RemovePropW(window_, ExactTimeProperty);
+}
+
+void PreviewWindow::PaintNow()
+{
+    if (window_ != nullptr)
+        RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 RECT PreviewWindow::PictureArea() const
@@ -502,9 +559,13 @@ void PreviewWindow::Zoom(int wheelDelta, POINT screen)
     if (window_ == nullptr)
         return;
     ScreenToClient(window_, &screen);
+    preview::Reaction zoomed;
     Mouse(screen.x, screen.y, [&](double px, double py) {
-        return session_.Wheel(wheelDelta / static_cast<double>(WHEEL_DELTA), px, py);
+        return zoomed = session_.Wheel(wheelDelta / static_cast<double>(WHEEL_DELTA), px, py);
     });
+    // Answered at once: the last picture scaled, the exact one asked for.
+    if (zoomed.ViewChanged)
+        PaintNow();
 }
 
 bool PreviewWindow::SetCursorForPointer()
@@ -659,6 +720,7 @@ LRESULT PreviewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (dpi <= 0 || lParam == 0)
             return 0;
         session_.Rescale(static_cast<double>(dpi) / scale_.Dpi);
+        ViewChanged();
         scale_.Dpi = dpi;
         ApplyScale(reinterpret_cast<const RECT*>(lParam));
         return 0;
@@ -680,11 +742,13 @@ LRESULT PreviewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (moved.PointMoved) {
             // Painted now, strip and all, not when the queue is next empty:
             // the picture keeps up with the pointer and the time is the frame's.
-            RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            PaintNow();
             const long long spent = Microseconds() - start;
             SetPropW(window_, FrameTimeProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(spent)));
-        } else if (session_.PanMoving()) {
-            KillTimer(window_, RepaintTimer);
+        } else if (moved.ViewChanged) {
+            // Each step of a pan answered at once: the last picture moved
+            // along, the exact one asked for.
+            PaintNow();
         }
         return 0;
     }
@@ -713,10 +777,13 @@ LRESULT PreviewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             RaiseAboveDialog();
             return 0;
         }
-        if (wParam == RepaintTimer) {
-            KillTimer(window_, RepaintTimer);
-            Apply(session_.PanRested());
-        }
+        return 0;
+    case DrawingReadyMessage:
+        InvalidatePicture();
+        return 0;
+    case PlanMadeMessage:
+        SetTimeProperty(PlanTimeProperty, Microseconds() - planAskedAt_);
+        InvalidatePicture();
         return 0;
     case WM_CLOSE:
         // Its close box closes the preview only; the dialog stays as it is.
@@ -724,7 +791,10 @@ LRESULT PreviewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_NCDESTROY: {
         const HWND window = window_;
-        RemovePropW(window, FrameTimeProperty);
+        for (const wchar_t* name :
+             {FrameTimeProperty, PaintTimeProperty, AnswerTimeProperty, AnswerCountProperty, ExactTimeProperty,
+              FirstPictureProperty, PlanTimeProperty})
+            RemovePropW(window, name);
         window_ = nullptr;
         strip_.Forget();
         return DefWindowProcW(window, message, wParam, lParam);

@@ -79,20 +79,35 @@ private:
     static constexpr UINT ResetPointsMenuCommand = 3;
     static constexpr const char* PreviewItemText = "プレビュー(&P)\tCtrl+P";
     static constexpr const char* ResetItemText = "指示点に戻す(&R)\tCtrl+R";
-    // A pan shows the kept picture moved along; the whole picture is painted
-    // once the pointer rests this long.
-    static constexpr UINT_PTR RepaintTimer = 1;
-    static constexpr UINT RepaintDelay = 120;
     static constexpr UINT_PTR RaiseTimer = 2;
     static constexpr UINT RaiseDelay = 100;
-    // The time the last mouse move of a drag took, recomputing and painting,
-    // in microseconds, for anyone who measures the program from outside.
+    // Posted by the drawing's renderer when it has painted the view asked for.
+    static constexpr UINT DrawingReadyMessage = WM_APP + 2;
+    // Posted by the thread that makes the host's drawing into its paint
+    // plan, meanwhile the preview shows the dimension, once it is made.
+    static constexpr UINT PlanMadeMessage = WM_APP + 3;
+    // Times in microseconds, for anyone who measures the program from
+    // outside: the last mouse move of a drag (recomputing and painting);
+    // the last paint of the picture, any cause, counted from the change of
+    // the view that asked for it where there was one; the last paint that
+    // answered a change of the view, so counted, and how many did; since
+    // the last change of the view until its exact picture was shown (none
+    // until then); from the preview's opening to its first picture with
+    // the host's drawing.
     static constexpr const wchar_t* FrameTimeProperty = L"Q308.FrameMicroseconds";
+    static constexpr const wchar_t* PaintTimeProperty = L"Q308.PaintMicroseconds";
+    static constexpr const wchar_t* AnswerTimeProperty = L"Q308.AnswerMicroseconds";
+    static constexpr const wchar_t* AnswerCountProperty = L"Q308.AnswerCount";
+    static constexpr const wchar_t* ExactTimeProperty = L"Q308.ExactMicroseconds";
+    static constexpr const wchar_t* FirstPictureProperty = L"Q308.FirstPictureMicroseconds";
+    // How long making the host's drawing into its paint plan took.
+    static constexpr const wchar_t* PlanTimeProperty = L"Q308.PlanMicroseconds";
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool Create();
-    void Open();
+    // atStart: as the dialog comes up, whose showing the first picture is timed from.
+    void Open(bool atStart = false);
     void Close();
     // Does what the session answered: the mouse held or given back, the
     // strip laid out anew, the picture painted.
@@ -103,6 +118,12 @@ private:
     // strip takes more or fewer lines (a drag adds one).
     void Layout(bool keepDrawing = false);
     void Paint();
+    static long long Microseconds();
+    void SetTimeProperty(const wchar_t* name, long long microseconds);
+    // The view changed: its paint is timed from now, and its exact picture is awaited.
+    void ViewChanged();
+    // The picture painted now, not when the queue is next empty.
+    void PaintNow();
     void RememberPlace();
     // Beside the dialog, width wide where there is room (0: the usual width).
     RECT DefaultPlace(int width = 0) const;
@@ -147,6 +168,13 @@ private:
     bool ending_ = false;  // the capture is given back on purpose, not lost
     bool docked_ = true;   // where the program put it, beside the dialog
     RECT sizeMoveStart_{};
+
+    long long openedAt_ = 0;       // when the preview was opened (or the dialog shown)
+    bool firstPictureTimed_ = false;
+    long long viewChangedAt_ = 0;  // 0: no change waits for its paint
+    long long exactAwaitedSince_ = 0;  // 0: the picture shown is the exact one
+    long long answerCount_ = 0;
+    long long planAskedAt_ = 0;
 };
 
 }  // namespace win32

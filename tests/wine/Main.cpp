@@ -12,6 +12,8 @@
 //       writes its own ExecutablePath to FILE (for the long-path check)
 //   q308-wine-test dump Q308_EXE FOLDER
 //       starts q308.exe in FOLDER and lists the dialog's windows
+//   q308-wine-test paint Q308_EXE SCRATCH
+//       the preview's paint times on large drawings alone
 #include "WineTest.h"
 #include "platform/ExecutablePath.h"
 #include "platform/Files.h"
@@ -22,7 +24,7 @@ int Usage()
 {
     wt::Print(L"usage: q308-wine-test plan PLAN SAMPLES HOST_SAMPLES | run Q308_EXE SCRATCH PLAN SAMPLES HOST_SAMPLES | "
               L"exe-path FILE | "
-              L"dump Q308_EXE FOLDER");
+              L"dump Q308_EXE FOLDER | paint Q308_EXE SCRATCH");
     return 2;
 }
 
@@ -57,6 +59,13 @@ int wmain(int argc, wchar_t** argv)
         program.WaitForExit(c);
         return 0;
     }
+    if (mode == L"paint" && argc == 4) {
+        wt::Settings settings{argv[2], argv[3], L""};
+        wt::MakeFolder(settings.Root);
+        wt::CheckPreviewPaint(settings);
+        wt::Print(wt::Number(wt::PassedCases()) + L" passed, " + wt::Number(wt::FailedCases()) + L" failed");
+        return wt::FailedCases() == 0 ? 0 : 1;
+    }
     if (mode == L"plan" && argc == 5) {
         wt::SetSamplesFolders(argv[3], argv[4]);
         wt::WritePlan(argv[2]);
@@ -82,6 +91,7 @@ int wmain(int argc, wchar_t** argv)
     wt::CheckPreviewMovedKeepsKeys(settings);
     wt::CheckPreviewBesideDialog(settings, 96);
     wt::CheckPreviewSpeed(settings);
+    wt::CheckPreviewPaint(settings);
     wt::CheckFaults(settings);
     wt::CheckHolds(settings);
     wt::CheckDensities(settings);

@@ -128,6 +128,7 @@ public:
     // A top-level window of the program with that title, shown or not.
     HWND TopWindow(const std::wstring& title) const;
     DWORD ThreadId() const { return threadId_; }
+    HANDLE Process() const { return process_.hProcess; }
     bool Running() const;
     // Waits for the program to end; true when it ended with that status.
     bool WaitForExit(Case& c, DWORD milliseconds = 15000, DWORD status = 0);
@@ -275,6 +276,9 @@ void CheckPreviewDrag(const Settings& settings);
 void CheckPreviewView(const Settings& settings);
 // Q308_SAMPLE_DRAWING names the project's sample drawing.
 void CheckPreviewSpeed(const Settings& settings);
+// Drawings handed over whole: the first view, and the time every notch,
+// pan and resize takes to answer and its exact picture to follow.
+void CheckPreviewPaint(const Settings& settings);
 // Wholly on the screen at the current density, and the keys with the
 // dialog after the preview was moved and resized with the mouse.
 void CheckPreviewOnScreen(const Settings& settings, int dpi);
