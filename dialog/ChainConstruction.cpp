@@ -34,13 +34,8 @@ std::string ZeroSpansNote(const ChainRow& row)
 ConstructionOutcome ConstructChain(const TForm1& form, DimensionConstruction& c, ChainRow& row,
                                    std::string& badControl, const ConstructionEffects& effects)
 {
-    badControl = ReadDimensionOptions(form, c.DimensionOptions);
-    if (!badControl.empty())
+    if (!AcceptControls(form, c, badControl, effects))
         return ConstructionOutcome::Refused;
-    if (effects.ChecksPassed)
-        effects.ChecksPassed();
-
-    c.Kind = form.Kind;
     ScaleDistances(c);
     row = ChainRow{};
     row.Points = ChainPointsOfModel();
