@@ -4,9 +4,9 @@
 # at 96 DPI (100 %) and 144 DPI (150 %) as dialog.png and dialog-144dpi.png,
 # and of the dialog with its preview window open beside it as
 # dialog-preview.png (at 144 DPI as dialog-preview-144dpi.png), and the
-# same for the horizontal and the aligned dimension as
-# dialog-horizontal.png and dialog-aligned.png, in docs/ (or the folder
-# given).
+# same for the horizontal and the aligned dimension and a horizontal chain
+# as dialog-horizontal.png, dialog-aligned.png and dialog-chain.png, in
+# docs/ (or the folder given).
 #
 #   tools/screenshot.sh [FOLDER]
 set -euo pipefail
