@@ -43,6 +43,10 @@ void PlaceChainValues(ChainRow& row, const std::map<int, PointD>& placed)
     const auto along = [&](const PointD& p) { return Rotated(p, origin, -axis).Y; };
     const auto onLine = [&](double t) { return Rotated({lineX, t}, origin, axis); };
     const double gap = 0.5 * head.LayerScale;
+    // Two values a character apart read as two numbers, not one; where
+    // that leaves no room, a value close to another is still better than
+    // one over it.
+    const double clearances[] = {(head.ValueTextType.Width + head.ValueTextType.Spacing) * head.LayerScale, gap};
 
     std::vector<SpanFrame> frames;
     for (const ChainSpan& span : row.Spans) {
@@ -79,20 +83,24 @@ void PlaceChainValues(ChainRow& row, const std::map<int, PointD>& placed)
         }
 
     // A value run out from end t outwards (dir): the nearest place clear of
-    // everything taken, or none within limit.
-    const auto runOut = [&](double t, double dir, double width, double reach, double limit, double& near) {
+    // everything taken, and valueGap clear of the other values, or none
+    // within limit.
+    const auto runOut = [&](double t, double dir, double width, double reach, double limit, double valueGap,
+                            double& near) {
         double start = t + dir * (reach + gap);
         for (std::size_t guard = 0; guard <= taken.size(); ++guard) {
             const Extent e = Between(start, start + dir * width, 0);
             if (dir * (start + dir * width - limit) > tolerance)
                 return false;
-            const auto hit = std::find_if(taken.begin(), taken.end(),
-                                          [&](const Extent& other) { return Overlap(e, other, tolerance); });
+            const auto hit = std::find_if(taken.begin(), taken.end(), [&](const Extent& other) {
+                const double clear = other.Span != 0 ? valueGap : 0;
+                return Overlap({e.Low - clear, e.High + clear, 0}, other, tolerance);
+            });
             if (hit == taken.end()) {
                 near = start;
                 return true;
             }
-            start = (dir > 0 ? hit->High : hit->Low) + dir * gap;
+            start = (dir > 0 ? hit->High : hit->Low) + dir * (hit->Span != 0 ? std::max(valueGap, gap) : gap);
         }
         return false;
     };
@@ -118,8 +126,13 @@ void PlaceChainValues(ChainRow& row, const std::map<int, PointD>& placed)
         const double endLimit = i + 1 < frames.size() ? frames[i + 1].B : d * unlimited;
         const double startLimit = i > 0 ? frames[i - 1].A : -d * unlimited;
         double endAt = 0, startAt = 0;
-        const bool endRoom = runOut(f.B, d, f.Width, f.EndReach, endLimit, endAt);
-        const bool startRoom = runOut(f.A, -d, f.Width, f.StartReach, startLimit, startAt);
+        bool endRoom = false, startRoom = false;
+        for (const double clearance : clearances) {
+            endRoom = runOut(f.B, d, f.Width, f.EndReach, endLimit, clearance, endAt);
+            startRoom = runOut(f.A, -d, f.Width, f.StartReach, startLimit, clearance, startAt);
+            if (endRoom || startRoom)
+                break;
+        }
         double at;
         double dir;
         if (endRoom && (!startRoom || std::fabs(endAt - f.B) <= std::fabs(startAt - f.A))) {

@@ -20,9 +20,16 @@ namespace {
 // Every span's value in row order, each with its reversed arrows noted.
 std::string ChainValuesText(const ChainRow& row)
 {
+    // A long row's values would fill the strip and hide its notes: the
+    // first ten are shown, then how many more.
+    constexpr std::size_t Shown = 10;
     std::string text = "寸法値";
-    for (const ChainSpan& span : row.Spans)
-        text += " " + span.Dimension.ValueText + (span.Dimension.ArrowsReversed ? "（逆矢印）" : "");
+    for (std::size_t i = 0; i < row.Spans.size() && i < Shown; ++i) {
+        const DimensionConstruction& d = row.Spans[i].Dimension;
+        text += " " + d.ValueText + (d.ArrowsReversed ? "（逆矢印）" : "");
+    }
+    if (row.Spans.size() > Shown)
+        text += "　ほか" + FormatInt(static_cast<int64_t>(row.Spans.size() - Shown)) + "か所";
     return text + (row.Spans.front().Dimension.DimensionOptions.AsFigure ? "　寸法図形" : "");
 }
 

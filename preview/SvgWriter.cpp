@@ -17,6 +17,7 @@ namespace {
 constexpr double UnitsPerExtent = 100.0;
 constexpr double MarginUnits = 8.0;
 constexpr double PickRadiusUnits = 1.2;
+constexpr double GripHalfSideUnits = 0.7;
 constexpr double PickArmUnits = 1.8;
 constexpr double PickLabelUnits = 3.0;
 constexpr double DotUnits = 0.5;
@@ -257,7 +258,7 @@ std::string WriteSvg(const Picture& preview)
         const double arm = PickArmUnits * unit;
         if (p.Span > 0) {
             // A value's grip: a square, told apart from the points picked.
-            const double r = PickRadiusUnits * unit;
+            const double r = GripHalfSideUnits * unit;
             out += "<rect x=\"" + svg.X(p.At.X - r) + "\" y=\"" + svg.Y(p.At.Y + r) + "\" width=\"" + svg.L(2 * r) +
                    "\" height=\"" + svg.L(2 * r) + "\"/>\n";
             continue;

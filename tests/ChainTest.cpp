@@ -181,6 +181,7 @@ TEST(Chain, PlacesEveryValueClearOfTheOthersAndOfTheMarkersWhereTheRowHasRoom)
         {{0, 150, 3790, 3865, 7505}, true},              // small spans between wide ones
         {{0, 1000, 1003, 2000}, true},                   // one small span
         {{0, 3, 1000, 1001.5, 2000, 2002}, true},        // small spans at both row ends
+        {{0, 30, 31, 43}, true},                         // the side close to a value gives way to the other
         {{10010, 6370, 6360, 3640, 0}, true},            // picked from the far end
         {{0, 2, 4, 6, 8, 10}, false},                    // five small spans side by side
     };
@@ -198,16 +199,20 @@ TEST(Chain, PlacesEveryValueClearOfTheOthersAndOfTheMarkersWhereTheRowHasRoom)
             const std::vector<Extent> values = ValueExtents(run.Exchange, along);
             ASSERT_EQ(values.size(), c.Row.size() - 1);
             const double arrow = 3 * std::cos(15 * std::acos(-1.0) / 180);  // the default line arrow's reach
-            bool overlap = false;
+            bool overlap = false, close = false;
             for (std::size_t i = 0; i < values.size(); ++i) {
-                for (std::size_t j = i + 1; j < values.size(); ++j)
+                for (std::size_t j = i + 1; j < values.size(); ++j) {
                     overlap |= values[i].Low < values[j].High - 1e-6 && values[j].Low < values[i].High - 1e-6;
+                    // A full-width character (2) between two values, so they read as two.
+                    close |= values[i].Low < values[j].High + 2 - 1e-6 && values[j].Low < values[i].High + 2 - 1e-6;
+                }
                 for (const double t : c.Row)
                     overlap |= values[i].Low < t + arrow - 1e-6 && t - arrow < values[i].High - 1e-6;
             }
             const std::string svg = ReadBytes(run.Scratch.File("row.svg")).value_or("");
             const bool named = svg.find(Utf8(u8"の寸法値が重なっています")) != std::string::npos;
             EXPECT_EQ(overlap, !c.Room);
+            EXPECT_EQ(close, !c.Room);
             EXPECT_EQ(named, !c.Room) << "the strip names what still overlaps, and only that";
         }
     }

@@ -21,6 +21,7 @@ using preview::ShapeKind;
 // In 96-DPI pixels.
 constexpr int PickRadius = 5;
 constexpr int PickArm = 8;
+constexpr int GripHalfSide = 3;
 constexpr int PickLabelHeight = 12;
 // How long a paint of a small drawing waits for the renderer before it
 // shows the last picture moved and scaled instead: such a drawing is
@@ -82,6 +83,8 @@ void PaintPicks(Pass& pass, const preview::Picture& picture, int width, int heig
 {
     const std::vector<preview::PickedMark>& picks = picture.Picked;
     const int radius = pass.Scale.Length(PickRadius), arm = pass.Scale.Length(PickArm);
+    // Small, so that it hides little of the value it stands under.
+    const int grip = pass.Scale.Length(GripHalfSide);
     HDC dc = pass.Dc;
     HFONT font = CreateFontW(-pass.Scale.Length(PickLabelHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
@@ -111,7 +114,7 @@ void PaintPicks(Pass& pass, const preview::Picture& picture, int width, int heig
         const POINT c = ToPoint(at);
         if (pick.Span > 0) {
             // A value's grip: a square, told apart from the points picked.
-            Rectangle(dc, c.x - radius, c.y - radius, c.x + radius + 1, c.y + radius + 1);
+            Rectangle(dc, c.x - grip, c.y - grip, c.x + grip + 1, c.y + grip + 1);
             continue;
         }
         Ellipse(dc, c.x - radius, c.y - radius, c.x + radius + 1, c.y + radius + 1);
