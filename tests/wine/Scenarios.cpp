@@ -461,9 +461,10 @@ void RunScenarios(const Settings& settings, const std::vector<std::wstring>& onl
         program.WaitForExit(c);
         CompareFile(c, program, JoinPath(plan, L"native"), L"JWC_TEMP.TXT");
         bool tmpLeft = Exists(program.File(L"JWC_TEMP.TXT.tmp")) || Exists(program.File(L"q308.ini.tmp"));
-        for (const KindFacts& each : Kinds()) {
-            CompareFile(c, program, JoinPath(plan, L"native"), each.SettingsFile);
-            tmpLeft = tmpLeft || Exists(program.File(std::wstring(each.SettingsFile) + L".tmp"));
+        // Each settings file once: the chains share their single kinds'.
+        for (const wchar_t* settingsFile : {L"q304.dat", L"q308h.dat", L"q308a.dat"}) {
+            CompareFile(c, program, JoinPath(plan, L"native"), settingsFile);
+            tmpLeft = tmpLeft || Exists(program.File(std::wstring(settingsFile) + L".tmp"));
         }
         c.Check(!tmpLeft, L"no temporary file left behind");
         std::string ini;

@@ -211,7 +211,7 @@ bool AnswerHandBackBox(Case& c, const Program& program, int answer, DWORD millis
 void CheckPreviewBesideDialog(const Settings& settings, int dpi);
 void CheckSavedPosition(const Settings& settings, const wchar_t* left, const wchar_t* top, bool movedOnScreen);
 void CheckDensities(const Settings& settings);
-// The horizontal and aligned dimensions as the user meets them, and an
+// The kinds other than the vertical one as the user meets them, and an
 // argument the program does not know.
 void CheckKinds(const Settings& settings);
 // Dimension after dimension, turned on and off from the dialog's system menu.
