@@ -75,7 +75,9 @@ std::vector<std::string> PreviewStatusLines(const DimensionPreviewResult& result
     return lines;
 }
 
-std::string MovingPointText(int number)
+std::string MovingPointText(int number, int span)
 {
-    return number == 3 ? "点3（寸法線の位置）を移動中" : "点4（寸法値の位置）を移動中";
+    if (span > 0)
+        return "スパン" + FormatInt(span) + "の寸法値を移動中";
+    return "点" + FormatInt(number) + (number == 4 ? "（寸法値の位置）を移動中" : "（寸法線の位置）を移動中");
 }

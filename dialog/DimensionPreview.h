@@ -36,8 +36,10 @@ std::string NotStartedByHostText(DimensionKind kind);
 // program could not read the exchange file, how it is meant to be started.
 std::vector<std::string> PreviewStatusLines(const DimensionPreviewResult& result, const TForm1& form);
 
-// The strip while a picked point is dragged: which point, what it fixes.
-std::string MovingPointText(int number);
+// The strip while a picked point, or a chain's span's value (span > 0), is
+// dragged: which, and what it fixes.
+std::string MovingPointText(int number, int span);
 
 // What the picture's colours and numbers stand for.
 inline constexpr const char* PreviewLegend = "灰色：作図データ　1～4：指示点　3・4：ドラッグで移動";
+inline constexpr const char* ChainPreviewLegend = "灰色：作図データ　数字：指示点　1・□：ドラッグで移動";

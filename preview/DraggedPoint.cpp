@@ -59,15 +59,20 @@ std::string CoordinateText(double value)
     return result.ec == std::errc() ? std::string(text, result.ptr) : std::string("0");
 }
 
-std::string MovingPointLine(int number, const Point& at) { return MovingPointText(number) + PairText(at.X, at.Y); }
-
-std::string MovedPointsNote(const std::optional<PointD>& point3, const std::optional<PointD>& point4)
+std::string MovingPointLine(int number, int span, const Point& at)
 {
+    return MovingPointText(number, span) + PairText(at.X, at.Y);
+}
+
+std::string MovedPointsNote(const std::vector<MovedPoint>& moved)
+{
+    // A row can have 98 values moved: the strip names the first few.
+    constexpr std::size_t Named = 4;
     std::string points;
-    if (point3)
-        points += "点3" + PairText(point3->X, point3->Y);
-    if (point4)
-        points += "点4" + PairText(point4->X, point4->Y);
+    for (std::size_t i = 0; i < moved.size() && i < Named; ++i)
+        points += (i == 0 ? "" : "・") + moved[i].Name + PairText(moved[i].At.X, moved[i].At.Y);
+    if (moved.size() > Named)
+        points += "ほか" + std::to_string(moved.size() - Named) + "か所";
     if (points.empty())
         return points;
     return "移動した点：" + points + "　指示点に戻す：Ctrl+R";

@@ -7,6 +7,7 @@
 // console front end as Point4=X Y.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "dialog/PointD.h"
 #include "preview/Fit.h"
@@ -19,12 +20,18 @@ Point DrawingPointAt(const Fit& fit, double x, double y);
 // The shortest decimal that reads back as value: "1234.5", "-0.25", "1e+15".
 std::string CoordinateText(double value);
 
-// The strip's first line while point number is dragged to at, Shift-JIS:
-// "点4（寸法値の位置）を移動中（1234.5, 678）".
-std::string MovingPointLine(int number, const Point& at);
+// The strip's first line while point number, or a chain's span's value
+// (span > 0), is dragged to at, Shift-JIS:
+// "点4（寸法値の位置）を移動中（1234.5, 678）", "スパン3の寸法値を移動中（…）".
+std::string MovingPointLine(int number, int span, const Point& at);
 
-// A note for the strip while either point stands where the user moved it,
-// with the way back; empty when neither was moved. Shift-JIS.
-std::string MovedPointsNote(const std::optional<PointD>& point3, const std::optional<PointD>& point4);
+// A point the user moved, as the strip names it: "点4", "スパン3の寸法値".
+struct MovedPoint {
+    std::string Name;
+    PointD At;
+};
+// A note for the strip while any point stands where the user moved it,
+// with the way back; empty when none was. Shift-JIS.
+std::string MovedPointsNote(const std::vector<MovedPoint>& moved);
 
 }  // namespace preview

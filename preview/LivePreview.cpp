@@ -1,5 +1,6 @@
 #include "preview/LivePreview.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "dialog/Unit1.h"
@@ -22,9 +23,51 @@ void LivePreview::Start()
     picture_ = Picture{};
     dimension_ = Picture{};
     plan_.reset();
-    hostPicked_ = PickedMarksOf(DrawingState);
+    // A chain's row runs on to the last point the host handed over.
+    hostPicked_ = PickedMarksOf(DrawingState, nullptr, std::max(4, static_cast<int>(DrawingState.PickedPoints.size()) - 1));
     dimension_.Picked = hostPicked_;
     changed_ = true;
+}
+
+std::vector<PickedMark> LivePreview::PointMarks(const TForm1& form) const
+{
+    // Points 3 and 4 where the user put them; a point moved off every
+    // usable coordinate is not marked, as a pick there would not be.
+    std::vector<PickedMark> marks;
+    for (int n = 1; n <= 4; ++n) {
+        const std::optional<PointD>& moved = n == 3 ? form.MovedPoint3 : form.MovedPoint4;
+        std::optional<Point> at;
+        if (n >= 3 && moved)
+            at = Point{moved->X, moved->Y};
+        else
+            for (const PickedMark& mark : hostPicked_)
+                if (mark.Number == n)
+                    at = mark.At;
+        if (at && Usable(*at))
+            marks.push_back({n, *at});
+    }
+    return marks;
+}
+
+std::vector<PickedMark> LivePreview::ChainMarks(const TForm1& form) const
+{
+    // Every pick of the row, point 1 (the line) where the user put it, and
+    // a grip at each drawn span's value point.
+    std::vector<PickedMark> marks;
+    for (const PickedMark& mark : hostPicked_) {
+        PickedMark shown = mark;
+        if (mark.Number == 1 && form.MovedPoint3)
+            shown.At = {form.MovedPoint3->X, form.MovedPoint3->Y};
+        if (Usable(shown.At))
+            marks.push_back(shown);
+    }
+    if (result_.Outcome == ConstructionOutcome::Drawn)
+        for (const ChainSpan& span : result_.Chain.Spans) {
+            const Point at{span.Dimension.P4.X, span.Dimension.P4.Y};
+            if (Usable(at))
+                marks.push_back({0, at, span.Number});
+        }
+    return marks;
 }
 
 void LivePreview::Update(const TForm1& form)
@@ -47,21 +90,7 @@ void LivePreview::Update(const TForm1& form)
         dimension_.Caption.push_back(platform::SjisToUtf8(line));
     dimension_.Title = "Preview: " + dimension_.Caption.front();
 
-    // Points 3 and 4 where the user put them; a point moved off every
-    // usable coordinate is not marked, as a pick there would not be.
-    dimension_.Picked.clear();
-    for (int n = 1; n <= 4; ++n) {
-        const std::optional<PointD>& moved = n == 3 ? form.MovedPoint3 : form.MovedPoint4;
-        std::optional<Point> at;
-        if (n >= 3 && moved)
-            at = Point{moved->X, moved->Y};
-        else
-            for (const PickedMark& mark : hostPicked_)
-                if (mark.Number == n)
-                    at = mark.At;
-        if (at && Usable(*at))
-            dimension_.Picked.push_back({n, *at});
-    }
+    dimension_.Picked = IsChain(form.Kind) ? ChainMarks(form) : PointMarks(form);
     changed_ = true;
 }
 

@@ -60,6 +60,9 @@ public:
     const DimensionPreviewResult& Result() const { return result_; }
 
 private:
+    std::vector<PickedMark> PointMarks(const TForm1& form) const;
+    std::vector<PickedMark> ChainMarks(const TForm1& form) const;
+
     HostSettings host_;
     std::vector<PickedMark> hostPicked_;
     bool inputMade_ = false;

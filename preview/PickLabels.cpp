@@ -67,21 +67,28 @@ Obstacles ObstaclesOf(const Picture& picture, const Fit& fit, const Box& near)
 
 }  // namespace
 
-std::vector<LabelPlace> PlacePickLabels(const Picture& picture, const Fit& fit, double width, double height,
+std::vector<LabelPlace> PlacePickLabels(const Picture& picture, const Fit& fit, double digitWidth, double height,
                                         double arm, const Box& area)
 {
     std::vector<LabelPlace> places;
     Box near = area;
-    near.MinX -= width + arm;
+    near.MinX -= 2 * digitWidth + arm;
     near.MinY -= height + arm;
-    near.MaxX += width + arm;
+    near.MaxX += 2 * digitWidth + arm;
     near.MaxY += height + arm;
     Obstacles obstacles = ObstaclesOf(picture, fit, near);
+    const auto shown = [&](const Point& at) {
+        return std::isfinite(at.X) && std::isfinite(at.Y) && at.X >= area.MinX && at.X <= area.MaxX &&
+               at.Y >= area.MinY && at.Y <= area.MaxY;
+    };
+    for (const PickedMark& mark : picture.Picked)
+        if (const Point at = fit.ToPixels(mark.At); mark.Span > 0 && shown(at))
+            obstacles.Boxes.push_back(BoxOf(at.X - arm, at.Y - arm, at.X + arm, at.Y + arm));
     for (const PickedMark& mark : picture.Picked) {
         const Point at = fit.ToPixels(mark.At);
-        if (!std::isfinite(at.X) || !std::isfinite(at.Y) || at.X < area.MinX || at.X > area.MaxX ||
-            at.Y < area.MinY || at.Y > area.MaxY)
+        if (mark.Span > 0 || !shown(at))
             continue;
+        const double width = digitWidth * (mark.Number >= 10 ? 2 : 1);
         // Upper right first, where the label always stood; then round the mark.
         const double gap = arm / 2;
         const Point offsets[] = {{arm, -gap - height}, {arm, gap},          {-arm - width, -gap - height},

@@ -16,9 +16,10 @@ struct LabelPlace {
     Box At;  // the label's box in pixels
 };
 
-// width x height: one label's size in pixels; arm: the mark's reach, which
-// the label keeps clear of. Marks outside area get no label.
-std::vector<LabelPlace> PlacePickLabels(const Picture& picture, const Fit& fit, double width, double height,
+// width x height: one digit's size in pixels; arm: the mark's reach, which
+// the label keeps clear of. Marks outside area get no label, nor do the
+// values' grips, which the labels keep clear of too.
+std::vector<LabelPlace> PlacePickLabels(const Picture& picture, const Fit& fit, double digitWidth, double height,
                                         double arm, const Box& area);
 
 }  // namespace preview

@@ -1,6 +1,7 @@
 #include "preview/PreviewSession.h"
 
 #include <cmath>
+#include <map>
 
 #include "dialog/Unit1.h"
 #include "preview/DraggedPoint.h"
@@ -28,14 +29,7 @@ Reaction& Reaction::operator|=(const Reaction& other)
     return *this;
 }
 
-PreviewSession::PreviewSession(TForm1& form)
-    : form_(form), grips_{{3, &TForm1::MovedPoint3}, {4, &TForm1::MovedPoint4}}
-{
-    // A chain's picks 3 and 4 are measured points, not its line and value:
-    // its marks are not grips until the row has grips of its own.
-    if (IsChain(form.Kind))
-        grips_.clear();
-}
+PreviewSession::PreviewSession(TForm1& form) : form_(form) {}
 
 void PreviewSession::Start() { live_.Start(); }
 
@@ -59,10 +53,56 @@ void PreviewSession::Frame(const Box& bounds)
 
 bool PreviewSession::PointsMoved() const
 {
-    for (const Grip& grip : grips_)
-        if (form_.*grip.Moved)
-            return true;
-    return false;
+    return form_.MovedPoint3 || form_.MovedPoint4 || !form_.MovedSpanValues.empty();
+}
+
+bool PreviewSession::IsGrip(const PickedMark& mark) const
+{
+    // A chain's picks from 2 on are measured points, not its line or values.
+    if (IsChain(form_.Kind))
+        return mark.Span > 0 || mark.Number == 1;
+    return mark.Number == 3 || mark.Number == 4;
+}
+
+std::optional<PointD> PreviewSession::MovedOf(const Grip& grip) const
+{
+    if (grip.Span > 0) {
+        const auto placed = form_.MovedSpanValues.find(grip.Span);
+        if (placed != form_.MovedSpanValues.end())
+            return placed->second;
+        return grip.Span == 1 ? form_.MovedPoint4 : std::nullopt;
+    }
+    return grip.Number == 4 ? form_.MovedPoint4 : form_.MovedPoint3;
+}
+
+void PreviewSession::SetMoved(const Grip& grip, const std::optional<PointD>& at)
+{
+    if (grip.Span > 0) {
+        if (at)
+            form_.MovedSpanValues[grip.Span] = *at;
+        else
+            form_.MovedSpanValues.erase(grip.Span);
+        return;
+    }
+    (grip.Number == 4 ? form_.MovedPoint4 : form_.MovedPoint3) = at;
+}
+
+std::vector<MovedPoint> PreviewSession::MovedPoints() const
+{
+    std::vector<MovedPoint> moved;
+    const bool chain = IsChain(form_.Kind);
+    if (form_.MovedPoint3)
+        moved.push_back({chain ? "点1" : "点3", *form_.MovedPoint3});
+    std::map<int, PointD> spans = form_.MovedSpanValues;
+    if (form_.MovedPoint4) {
+        if (!chain)
+            moved.push_back({"点4", *form_.MovedPoint4});
+        else
+            spans.emplace(1, *form_.MovedPoint4);
+    }
+    for (const auto& [span, at] : spans)
+        moved.push_back({"スパン" + std::to_string(span) + "の寸法値", at});
+    return moved;
 }
 
 Reaction PreviewSession::ControlsChanged() { return Recompute(); }
@@ -85,11 +125,11 @@ Reaction PreviewSession::UpdateStrip()
 {
     std::vector<std::string> lines;
     if (gesture_ == Gesture::DragGrip && dragAt_)
-        lines.push_back(MovingPointLine(dragged_->Number, *dragAt_));
+        lines.push_back(MovingPointLine(dragged_.Number, dragged_.Span, *dragAt_));
     for (const std::string& line : live_.StatusLines())
         lines.push_back(line);
     if (gesture_ != Gesture::DragGrip) {
-        const std::string note = MovedPointsNote(form_.MovedPoint3, form_.MovedPoint4);
+        const std::string note = MovedPointsNote(MovedPoints());
         if (!note.empty())
             lines.push_back(note);
     }
@@ -128,18 +168,15 @@ void PreviewSession::Rescale(double factor)
         view_->Scale *= factor;
 }
 
-const Grip* PreviewSession::GripAt(double x, double y, bool pointsMayChange)
+std::optional<Grip> PreviewSession::GripAt(double x, double y, bool pointsMayChange)
 {
     if (!pointsMayChange || !view_ || !Inside(x, y, width_, height_))
-        return nullptr;
-    unsigned allowed = 0;
-    for (const Grip& grip : grips_)
-        allowed |= 1u << grip.Number;
-    const int number = PickedMarkAt(live_.Dimension(), CurrentFit(), x, y, gripRadius_, allowed);
-    for (const Grip& grip : grips_)
-        if (grip.Number == number)
-            return &grip;
-    return nullptr;
+        return std::nullopt;
+    const PickedMark* mark = PickedMarkAt(live_.Dimension(), CurrentFit(), x, y, gripRadius_,
+                                          [this](const PickedMark& m) { return IsGrip(m); });
+    if (mark == nullptr)
+        return std::nullopt;
+    return Grip{mark->Span > 0 ? 0 : mark->Number, mark->Span};
 }
 
 Reaction PreviewSession::Press(double x, double y, Button button, bool pointsMayChange)
@@ -151,10 +188,10 @@ Reaction PreviewSession::Press(double x, double y, Button button, bool pointsMay
     startY_ = y;
     reaction.Capture = true;
     reaction.Handled = true;
-    if (const Grip* grip = button == Button::Left ? GripAt(x, y, pointsMayChange) : nullptr) {
+    if (const std::optional<Grip> grip = button == Button::Left ? GripAt(x, y, pointsMayChange) : std::nullopt) {
         gesture_ = Gesture::DragGrip;
-        dragged_ = grip;
-        dragFrom_ = form_.*grip->Moved;
+        dragged_ = *grip;
+        dragFrom_ = MovedOf(*grip);
         dragAt_.reset();
         shownAtStart_ = ShowsWhole(shownBounds_);
     } else {
@@ -176,7 +213,7 @@ Reaction PreviewSession::Move(double x, double y)
             break;
         const Point at = DrawingPointAt(CurrentFit(), x, y);
         dragAt_ = at;
-        form_.*dragged_->Moved = PointD{at.X, at.Y};
+        SetMoved(dragged_, PointD{at.X, at.Y});
         reaction = Recompute();
         reaction.PointMoved = true;
         break;
@@ -215,7 +252,7 @@ Reaction PreviewSession::Finish()
             reaction |= FrameDimension();
         shownBounds_ = bounds;
         reaction |= UpdateStrip();
-        dragged_ = nullptr;
+        dragged_ = {};
         dragAt_.reset();
     }
     return reaction;
@@ -229,9 +266,9 @@ Reaction PreviewSession::Cancel()
         return reaction;
     reaction.Handled = true;
     if (ended == Gesture::DragGrip) {
-        form_.*dragged_->Moved = dragFrom_;
+        SetMoved(dragged_, dragFrom_);
         const bool moved = dragAt_.has_value();
-        dragged_ = nullptr;
+        dragged_ = {};
         dragAt_.reset();
         if (moved)
             reaction |= Recompute();
@@ -251,7 +288,7 @@ Reaction PreviewSession::DoubleClick(double x, double y, bool pointsMayChange)
     // On a mark it starts a drag like any press; elsewhere it frames the dimension.
     if (gesture_ != Gesture::None || !Inside(x, y, width_, height_))
         return {};
-    if (GripAt(x, y, pointsMayChange) != nullptr)
+    if (GripAt(x, y, pointsMayChange))
         return Press(x, y, Button::Left, pointsMayChange);
     Reaction reaction = FrameDimension();
     reaction.Handled = true;
@@ -323,7 +360,7 @@ Pointer PreviewSession::PointerAt(double x, double y, bool pointsMayChange)
     case Gesture::None:
         break;
     }
-    return GripAt(x, y, pointsMayChange) != nullptr ? Pointer::Hand : Pointer::Arrow;
+    return GripAt(x, y, pointsMayChange) ? Pointer::Hand : Pointer::Arrow;
 }
 
 }  // namespace preview

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dialog/PointD.h"
+#include "preview/DraggedPoint.h"
 #include "preview/LivePreview.h"
 #include "preview/View.h"
 
@@ -17,10 +18,13 @@ class TForm1;
 
 namespace preview {
 
-// A mark the user can take with the mouse, and what dragging it moves.
+// A mark the user can take with the mouse: picked point 3 or 4 of the
+// kinds that draw one dimension; a chain's point 1 (its line) or the value
+// of one of its spans.
 struct Grip {
-    int Number = 0;                           // the picked point whose mark it is
-    std::optional<PointD> TForm1::*Moved;     // where the form keeps the moved point
+    int Number = 0;
+    int Span = 0;
+    bool operator==(const Grip&) const = default;
 };
 
 enum class Pointer { Arrow, Hand, Move };
@@ -41,8 +45,6 @@ struct Reaction {
 
 class PreviewSession {
 public:
-    // The grips of the kinds that draw one dimension: points 3 and 4; a
-    // chain has none yet.
     explicit PreviewSession(TForm1& form);
 
     // After FormShow, while the model is the dialog's.
@@ -97,7 +99,14 @@ private:
     // when it has none or the dimension left it, never during a drag.
     Reaction Recompute();
     Reaction UpdateStrip();
-    const Grip* GripAt(double x, double y, bool pointsMayChange);
+    std::optional<Grip> GripAt(double x, double y, bool pointsMayChange);
+    bool IsGrip(const PickedMark& mark) const;
+    // Where the form keeps what a grip moved; unset, where the host or the
+    // row put it.
+    std::optional<PointD> MovedOf(const Grip& grip) const;
+    void SetMoved(const Grip& grip, const std::optional<PointD>& at);
+    // What the user moved, as the strip names it.
+    std::vector<MovedPoint> MovedPoints() const;
     // The gesture under way ends: the mouse is given back, the picture painted.
     Gesture EndGesture(Reaction& reaction);
     Reaction Cancel();
@@ -106,7 +115,6 @@ private:
     bool ShowsWhole(const Box& bounds) const;
 
     TForm1& form_;
-    std::vector<Grip> grips_;
     LivePreview live_;
     double gripRadius_ = 7;
     int frameMargin_ = 24;
@@ -117,7 +125,7 @@ private:
 
     Gesture gesture_ = Gesture::None;
     double startX_ = 0, startY_ = 0;
-    const Grip* dragged_ = nullptr;
+    Grip dragged_;
     std::optional<PointD> dragFrom_;
     std::optional<Point> dragAt_;
     bool shownAtStart_ = false;  // the dimension was shown whole when the drag began

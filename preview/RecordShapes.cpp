@@ -34,10 +34,10 @@ void AddRecordShapes(const std::string& bytes, const HostSettings& host, const R
         inspect(DrawingState);
 }
 
-std::vector<PickedMark> PickedMarksOf(const DrawingStateRecord& model, std::vector<int>* missing)
+std::vector<PickedMark> PickedMarksOf(const DrawingStateRecord& model, std::vector<int>* missing, int last)
 {
     std::vector<PickedMark> marks;
-    for (int n = 1; n <= 4; ++n) {
+    for (int n = 1; n <= last; ++n) {
         const bool stored = static_cast<std::size_t>(n) < model.PickedPoints.size();
         const PickedPoint p = stored ? model.PickedPoints[static_cast<std::size_t>(n)] : PickedPoint{};
         if (p.Present && Usable(Point{p.X, p.Y}))

@@ -30,8 +30,9 @@ void AddRecordShapes(const std::string& bytes, const HostSettings& host, const R
                      std::vector<Shape>& out, Tally& tally,
                      const std::function<void(const DrawingStateRecord&)>& inspect = {});
 
-// Picked points 1 to 4 of the model that are present and usable; the
+// Picked points 1 to last of the model that are present and usable; the
 // numbers of the others go to missing when it is given.
-std::vector<PickedMark> PickedMarksOf(const DrawingStateRecord& model, std::vector<int>* missing = nullptr);
+std::vector<PickedMark> PickedMarksOf(const DrawingStateRecord& model, std::vector<int>* missing = nullptr,
+                                      int last = 4);
 
 }  // namespace preview

@@ -67,8 +67,9 @@ struct Box {
 };
 
 struct PickedMark {
-    int Number = 0;
+    int Number = 0;  // the host's number of the pick; 0 for a value's grip
     Point At;
+    int Span = 0;    // a chain's span whose value the mark is the grip of
 };
 
 // One whole picture: the shapes (the input's first, then the output's), the

@@ -255,6 +255,13 @@ std::string WriteSvg(const Picture& preview)
            thin + "\" fill=\"none\" font-family=\"sans-serif\">\n";
     for (const PickedMark& p : preview.Picked) {
         const double arm = PickArmUnits * unit;
+        if (p.Span > 0) {
+            // A value's grip: a square, told apart from the points picked.
+            const double r = PickRadiusUnits * unit;
+            out += "<rect x=\"" + svg.X(p.At.X - r) + "\" y=\"" + svg.Y(p.At.Y + r) + "\" width=\"" + svg.L(2 * r) +
+                   "\" height=\"" + svg.L(2 * r) + "\"/>\n";
+            continue;
+        }
         out += "<circle cx=\"" + svg.X(p.At.X) + "\" cy=\"" + svg.Y(p.At.Y) + "\" r=\"" +
                svg.L(PickRadiusUnits * unit) + "\"/>\n";
         out += "<line x1=\"" + svg.X(p.At.X - arm) + "\" y1=\"" + svg.Y(p.At.Y) + "\" x2=\"" + svg.X(p.At.X + arm) +

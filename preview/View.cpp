@@ -95,18 +95,19 @@ bool DimensionLeaves(const View& view, const Box& before, const Box& after, int 
     return high.X < 0 || low.X > width || low.Y < 0 || high.Y > height;
 }
 
-int PickedMarkAt(const Picture& picture, const Fit& fit, double x, double y, double radius, unsigned allowed)
+const PickedMark* PickedMarkAt(const Picture& picture, const Fit& fit, double x, double y, double radius,
+                               const std::function<bool(const PickedMark&)>& takes)
 {
-    int found = 0;
+    const PickedMark* found = nullptr;
     double nearest = radius * radius;
     for (const PickedMark& mark : picture.Picked) {
-        if (mark.Number < 0 || mark.Number > 31 || (allowed & (1u << mark.Number)) == 0)
+        if (!takes(mark))
             continue;
         const Point at = fit.ToPixels(mark.At);
         const double d = (at.X - x) * (at.X - x) + (at.Y - y) * (at.Y - y);
         if (d <= nearest) {
             nearest = d;
-            found = mark.Number;
+            found = &mark;
         }
     }
     return found;

@@ -3,6 +3,8 @@
 // dimension at first, zoomed about the pointer, panned by a drag, and
 // framed again only when asked or when the dimension leaves it. Pixels are
 // y down, the drawing y up; the area is width x height pixels.
+#include <functional>
+
 #include "preview/Fit.h"
 #include "preview/Shapes.h"
 
@@ -45,8 +47,9 @@ bool Shows(const View& view, const Box& bounds, int width, int height, int margi
 // view the user zoomed into part of the dimension stays.
 bool DimensionLeaves(const View& view, const Box& before, const Box& after, int width, int height, int margin);
 
-// The picked point whose mark lies within radius pixels of (x, y), the
-// nearest of those among the numbers allowed (a bit set: 1 << n); 0 for none.
-int PickedMarkAt(const Picture& picture, const Fit& fit, double x, double y, double radius, unsigned allowed);
+// The mark within radius pixels of (x, y), the nearest of those the
+// user may take; none when there is none.
+const PickedMark* PickedMarkAt(const Picture& picture, const Fit& fit, double x, double y, double radius,
+                               const std::function<bool(const PickedMark&)>& takes);
 
 }  // namespace preview

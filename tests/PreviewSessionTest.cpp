@@ -229,26 +229,102 @@ TEST(PreviewSession, PointsAreTakenOnlyWhenTheyMayChange)
 
 namespace {
 
-// A chain's picks 3 and 4 are measured points: taking one must not move
-// the row's line or a value.
-TEST(PreviewSession, AChainsMarksAreNoGrips)
+// The golden drawing with a row of four measured points on x = 0 (spans
+// 1000, 100 and 1900), its line through (-500, 0).
+std::string ChainInput()
 {
-    DialogRun run(Input, std::nullopt, DimensionKind::VerticalChain);
-    run.PickTextType(3);
-    PreviewSession session(run.Form);
-    session.Start();
-    session.SetMetrics(7, 24);
-    session.Resize(400, 300, false);
-    session.ControlsChanged();
-    ASSERT_EQ(session.Dimension().Picked.size(), 4u);
-    for (const PickedMark& mark : session.Dimension().Picked) {
-        const Point at = session.CurrentFit().ToPixels(mark.At);
-        EXPECT_EQ(session.PointerAt(at.X, at.Y, true), Pointer::Arrow) << mark.Number;
-        session.Press(at.X, at.Y, Button::Left, true);
-        session.Move(at.X + 30, at.Y);
-        session.Release();
-    }
-    EXPECT_FALSE(run.Form.MovedPoint3 || run.Form.MovedPoint4);
+    std::string input = Input;
+    const std::size_t from = input.find("hp1-"), to = input.find("lg0");
+    return input.replace(from, to - from, "hp1- -500 0\r\nhp2 0 0\r\nhp3 0 1000\r\nhp4 0 1100\r\nhp5 0 3000\r\n");
 }
 
+struct ChainPreview {
+    DialogRun Run{ChainInput(), std::nullopt, DimensionKind::VerticalChain};
+    PreviewSession Session{Run.Form};
+
+    ChainPreview()
+    {
+        Run.PickTextType(3);
+        Session.Start();
+        Session.SetMetrics(7, 24);
+        Session.Resize(400, 300, false);
+        Session.ControlsChanged();
+    }
+    std::optional<Point> MarkPixel(int number, int span)
+    {
+        for (const PickedMark& mark : Session.Dimension().Picked)
+            if (mark.Number == number && mark.Span == span)
+                return Session.CurrentFit().ToPixels(mark.At);
+        return std::nullopt;
+    }
+    void Drag(Point from, double dx, double dy)
+    {
+        Session.Press(from.X, from.Y, Button::Left, true);
+        Session.Move(from.X + dx, from.Y + dy);
+    }
+    bool StripHas(const std::string& sjis) const
+    {
+        for (const std::string& line : Session.StripLines())
+            if (line.find(sjis) != std::string::npos)
+                return true;
+        return false;
+    }
+};
+
 }  // namespace
+
+TEST(PreviewSession, AChainsLineAndEachValueAreGrips)
+{
+    {
+        ChainPreview p;
+        ASSERT_EQ(p.Run.Form.ExchangeFileRead, true);
+        // Every pick is marked, and each span's value has a grip.
+        for (int n = 1; n <= 5; ++n)
+            EXPECT_TRUE(p.MarkPixel(n, 0)) << n;
+        for (int k = 1; k <= 3; ++k)
+            EXPECT_TRUE(p.MarkPixel(0, k)) << k;
+        // The measured points are not grips: a drag from one pans.
+        const Point point3 = *p.MarkPixel(3, 0);
+        EXPECT_EQ(p.Session.PointerAt(point3.X, point3.Y, true), Pointer::Arrow);
+        p.Drag(point3, 30, 0);
+        p.Session.Release();
+        EXPECT_FALSE(p.Session.PointsMoved());
+    }
+    {
+        // A value's drag moves that span's value only, and the strip says which.
+        ChainPreview p;
+        const Point span1 = *p.MarkPixel(0, 1), span2 = *p.MarkPixel(0, 2);
+        p.Drag(span2, 0, -60);
+        EXPECT_TRUE(p.StripHas("スパン2の寸法値を移動中（"));
+        p.Session.Release();
+        ASSERT_EQ(p.Run.Form.MovedSpanValues.size(), 1u);
+        EXPECT_TRUE(p.Run.Form.MovedSpanValues.contains(2));
+        EXPECT_TRUE(p.StripHas("移動した点：スパン2の寸法値（"));
+        const Point moved = *p.MarkPixel(0, 2), still = *p.MarkPixel(0, 1);
+        EXPECT_NEAR(moved.Y, span2.Y - 60, 1.5);
+        EXPECT_NEAR(still.Y, span1.Y, 1e-6);
+        // Escape in a second drag puts it back where the first left it.
+        p.Drag(moved, 0, 40);
+        p.Session.Escape();
+        EXPECT_NEAR(p.MarkPixel(0, 2)->Y, moved.Y, 1e-6);
+        // Ctrl+R: every value back to the row's own placement.
+        p.Session.Reset();
+        EXPECT_FALSE(p.Session.PointsMoved());
+        EXPECT_NEAR(p.MarkPixel(0, 2)->Y, span2.Y, 1e-6);
+    }
+    {
+        // Point 1 moves the whole row's line, every value with it.
+        ChainPreview p;
+        const Point line = *p.MarkPixel(1, 0), span3 = *p.MarkPixel(0, 3);
+        p.Drag(line, -40, 0);
+        EXPECT_TRUE(p.StripHas("点1（寸法線の位置）を移動中（"));
+        p.Session.Release();
+        EXPECT_TRUE(p.Run.Form.MovedPoint3.has_value());
+        EXPECT_TRUE(p.Run.Form.MovedSpanValues.empty());
+        EXPECT_TRUE(p.StripHas("移動した点：点1（"));
+        const Point after = p.Session.CurrentFit().ToPixels(
+            {p.Run.Form.MovedPoint3->X, p.Run.Form.MovedPoint3->Y});
+        const Point span3After = *p.MarkPixel(0, 3);
+        EXPECT_NEAR(span3After.X - span3.X, after.X - line.X, 1.5);
+    }
+}

@@ -119,9 +119,14 @@ TEST(PreviewStrip, CoordinatesReadAsAUserWouldTypeThem)
                  {0.1 + 0.2, "0.30000000000000004"}};
     for (const auto& c : cases)
         EXPECT_EQ(CoordinateText(c.Value), c.Text);
-    EXPECT_EQ(MovingPointLine(4, {1234.5, -678}), "点4（寸法値の位置）を移動中（1234.5, -678）");
-    EXPECT_EQ(MovedPointsNote(std::nullopt, std::nullopt), "");
-    EXPECT_EQ(MovedPointsNote(std::nullopt, PointD{10, 20.5}), "移動した点：点4（10, 20.5）　指示点に戻す：Ctrl+R");
-    EXPECT_EQ(MovedPointsNote(PointD{-1, 2}, PointD{3, 4}),
-              "移動した点：点3（-1, 2）点4（3, 4）　指示点に戻す：Ctrl+R");
+    EXPECT_EQ(MovingPointLine(4, 0, {1234.5, -678}), "点4（寸法値の位置）を移動中（1234.5, -678）");
+    EXPECT_EQ(MovedPointsNote({}), "");
+    EXPECT_EQ(MovingPointLine(1, 3, {5, 6}), "スパン3の寸法値を移動中（5, 6）");
+    EXPECT_EQ(MovedPointsNote({{"点4", {10, 20.5}}}), "移動した点：点4（10, 20.5）　指示点に戻す：Ctrl+R");
+    EXPECT_EQ(MovedPointsNote({{"点3", {-1, 2}}, {"点4", {3, 4}}}),
+              "移動した点：点3（-1, 2）・点4（3, 4）　指示点に戻す：Ctrl+R");
+    // A row's many moved values: the first few named, the rest counted.
+    const std::vector<MovedPoint> six(6, MovedPoint{"スパン1の寸法値", {0, 0}});
+    EXPECT_EQ(MovedPointsNote(six), "移動した点：スパン1の寸法値（0, 0）・スパン1の寸法値（0, 0）・スパン1の寸法値（0, 0）・"
+                                    "スパン1の寸法値（0, 0）ほか2か所　指示点に戻す：Ctrl+R");
 }

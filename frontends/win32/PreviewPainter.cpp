@@ -109,6 +109,11 @@ void PaintPicks(Pass& pass, const preview::Picture& picture, int width, int heig
         if (!Inside(at, pass.Box))
             continue;
         const POINT c = ToPoint(at);
+        if (pick.Span > 0) {
+            // A value's grip: a square, told apart from the points picked.
+            Rectangle(dc, c.x - radius, c.y - radius, c.x + radius + 1, c.y + radius + 1);
+            continue;
+        }
         Ellipse(dc, c.x - radius, c.y - radius, c.x + radius + 1, c.y + radius + 1);
         MoveToEx(dc, c.x - arm, c.y, nullptr);
         LineTo(dc, c.x + arm + 1, c.y);

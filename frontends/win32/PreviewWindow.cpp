@@ -432,8 +432,9 @@ void PreviewWindow::Layout(bool keepDrawing)
     const HGDIOBJ old = SelectObject(dc, legendFont_);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
+    const char* legend = IsChain(form_.Kind) ? ChainPreviewLegend : PreviewLegend;
     legendLines_ =
-        WrapToWidth(dc, {platform::WideFromSjis(PreviewLegend)}, client.right - 4 * scale_.Length(LegendPadding), 2);
+        WrapToWidth(dc, {platform::WideFromSjis(legend)}, client.right - 4 * scale_.Length(LegendPadding), 2);
     SelectObject(dc, old);
     ReleaseDC(window_, dc);
     legendHeight_ = static_cast<int>(legendLines_.size()) * metrics.tmHeight + 2 * scale_.Length(LegendPadding);
