@@ -288,6 +288,8 @@ std::vector<double> FrameTimes(const Program& program, HWND preview, POINT mark,
 // The preview worked with the mouse: points dragged, Escape and a lost
 // capture, the way back, zoom, pan and framing, and the time a frame takes.
 void CheckPreviewDrag(const Settings& settings);
+// A chain's span values dragged, and a frame's time on a row of many spans.
+void CheckChainDrag(const Settings& settings);
 void CheckPreviewView(const Settings& settings);
 // Q308_SAMPLE_DRAWING names the project's sample drawing.
 void CheckPreviewSpeed(const Settings& settings);
