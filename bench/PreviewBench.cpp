@@ -1,7 +1,8 @@
 // The live preview's recomputation on every change of a control, for the
 // sample drawing: the records OK would emit, their shapes and the status
 // line; and one step of a drag of point 4 (the same, with the point moved),
-// on the sample and on a drawing of 100,000 elements handed over. The
+// on the sample and on a drawing of 100,000 elements handed over, and of a
+// value in a row of 97 spans on that drawing. The
 // budget is one frame (16 ms); reading the sample exchange file, as the
 // dialog does once at start, is the baseline measured beside it.
 //
@@ -52,11 +53,11 @@ const std::string SamplePath = Q308_SOURCE_DIR "/samples/JWC_TEMP.TXT";
 // The dialog shown on a drawing, the host's text type chosen, as a first
 // start leaves it; in a folder of its own, so no file of a real
 // installation is read. One form at a time: the model is the process's.
-TForm1& FormShownOn(const std::string& exchange)
+TForm1& FormShownOn(const std::string& exchange, DimensionKind kind = DimensionKind::Vertical)
 {
     static std::unique_ptr<TForm1> form;
     static std::string shownOn;
-    if (!form || shownOn != exchange) {
+    if (!form || shownOn != exchange || form->Kind != kind) {
         const auto folder = std::filesystem::temp_directory_path() / "q308-preview-bench";
         std::filesystem::create_directories(folder);
         {
@@ -64,7 +65,7 @@ TForm1& FormShownOn(const std::string& exchange)
             out << exchange;
         }
         std::filesystem::remove(folder / "q304.dat");
-        form = std::make_unique<TForm1>();
+        form = std::make_unique<TForm1>(nullptr, kind);
         form->ProgramFolder = folder.string() + "/";
         form->FormShow();
         form->ComboBox3.SetItemIndex(0);
@@ -143,6 +144,51 @@ void DragStep(benchmark::State& state)
     state.counters["shapes"] = static_cast<double>(live.Current().Shapes.size());
     if (live.Result().Outcome != ConstructionOutcome::Drawn)
         state.SkipWithError("the dimension was not drawn");
+}
+
+// The longest row the host hands over (hp1 its line, hp2 to hp99 measured:
+// 97 spans), a plan's grid with its small spans (3640, 150, 75, 900, 2730
+// over and over), in place of the generated drawing's four picks.
+std::string ChainRowExchangeFile(long elements)
+{
+    std::string bytes = records::MixedExchangeFile(elements);
+    const std::size_t from = bytes.find("hp1-"), to = bytes.find("lg4");
+    std::string picks = "hp1- -30000 -20000\r\n";
+    const double spans[] = {3640, 150, 75, 900, 2730};
+    double y = -20000;
+    for (int n = 2; n <= 99; ++n) {
+        picks += "hp" + std::to_string(n) + " -28000 " + std::to_string(y) + "\r\n";
+        y += spans[n % 5];
+    }
+    return bytes.replace(from, to - from, picks);
+}
+
+// One mouse move of a drag of a value in the middle of that row, on a
+// drawing of that many elements: the whole row's records, shapes, grips and
+// status anew, as DragStep does for one dimension.
+void ChainDragStep(benchmark::State& state)
+{
+    TForm1& form = FormShownOn(ChainRowExchangeFile(state.range(0)), DimensionKind::VerticalChain);
+    preview::LivePreview live;
+    live.Start();
+    live.Update(form);
+    benchmark::DoNotOptimize(live.Current().Shapes.size());
+    const std::size_t spans = live.Result().Chain.Spans.size();
+    if (live.Result().Outcome != ConstructionOutcome::Drawn || spans != 97) {
+        state.SkipWithError("the row was not drawn whole");
+        return;
+    }
+    const PointD at = live.Result().Chain.Spans[48].Dimension.P4;
+    int step = 0;
+    for (auto _ : state) {
+        const double t = -4000 + (step++ % 40) * 200.0;  // along the row, over its neighbours
+        form.MovedSpanValues[49] = PointD{at.X - 300, at.Y + t};
+        live.Update(form);
+        benchmark::DoNotOptimize(live.Current().Shapes.size());
+        benchmark::DoNotOptimize(live.StatusLines().size());
+    }
+    form.ResetMovedPoints();
+    state.counters["shapes"] = static_cast<double>(live.Current().Shapes.size());
 }
 
 // The preview's picture at 96 DPI, as the window opens beside the dialog,
@@ -394,6 +440,7 @@ void ReportRatios(const std::map<std::string, double>& seconds)
         std::printf("%-28s %9.2f ms = %5.2f x %s\n", name.c_str(), a->second * 1e3, a->second / b->second,
                     baseline.c_str());
     };
+    ratio("ChainDragStep/100000", "DragStep/100000");
     for (const char* count : {"100000", "1000000"}) {
         const std::string read = std::string("ReadRecords/") + count;
         for (const std::string& name :
@@ -411,6 +458,7 @@ BENCHMARK(PreviewRecords)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RecomputeLivePreview)->Unit(benchmark::kMicrosecond);
 // 0: the sample drawing; else a generated drawing of that many elements.
 BENCHMARK(DragStep)->Arg(0)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ChainDragStep)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ReadRecords)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(MakePlan)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 // The records, then the view: 0 the dimension, 1 the whole drawing.

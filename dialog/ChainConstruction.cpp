@@ -20,9 +20,13 @@ std::vector<PointD> ChainPointsOfModel()
 
 std::string SpanList(const std::vector<int>& numbers)
 {
+    // A long row's list is cut short, so that the strip and a message stay readable.
+    constexpr std::size_t Named = 10;
     std::string list;
-    for (const int n : numbers)
-        list += (list.empty() ? "スパン" : "・") + FormatInt(n);
+    for (std::size_t i = 0; i < numbers.size() && i < Named; ++i)
+        list += (list.empty() ? "スパン" : "・") + FormatInt(numbers[i]);
+    if (numbers.size() > Named)
+        list += "ほか" + FormatInt(static_cast<int64_t>(numbers.size() - Named)) + "か所";
     return list;
 }
 
@@ -34,13 +38,8 @@ std::string ZeroSpansNote(const ChainRow& row)
 ConstructionOutcome ConstructChain(const TForm1& form, DimensionConstruction& c, ChainRow& row,
                                    std::string& badControl, const ConstructionEffects& effects)
 {
-    badControl = ReadDimensionOptions(form, c.DimensionOptions);
-    if (!badControl.empty())
+    if (!AcceptControls(form, c, badControl, effects))
         return ConstructionOutcome::Refused;
-    if (effects.ChecksPassed)
-        effects.ChecksPassed();
-
-    c.Kind = form.Kind;
     ScaleDistances(c);
     row = ChainRow{};
     row.Points = ChainPointsOfModel();

@@ -35,7 +35,7 @@ std::vector<PointD> ChainPointsOfModel();
 // the spans whose values still overlap.
 void PlaceChainValues(ChainRow& row, const std::map<int, PointD>& placed);
 
-// "スパン2・5": spans by number, Shift-JIS.
+// "スパン2・5": spans by number, the first ten, then how many more; Shift-JIS.
 std::string SpanList(const std::vector<int>& numbers);
 // The spans left out for want of a length; empty when none was.
 std::string ZeroSpansNote(const ChainRow& row);

@@ -9,6 +9,18 @@
 #include "dialog/Unit1.h"
 #include "exchange/Emitters.h"
 
+bool AcceptControls(const TForm1& form, DimensionConstruction& c, std::string& badControl,
+                    const ConstructionEffects& effects)
+{
+    badControl = ReadDimensionOptions(form, c.DimensionOptions);
+    if (!badControl.empty())
+        return false;
+    if (effects.ChecksPassed)
+        effects.ChecksPassed();
+    c.Kind = form.Kind;
+    return true;
+}
+
 ConstructionOutcome ConstructDimension(const TForm1& form, DimensionConstruction& c, std::string& badControl,
                                        const ConstructionEffects& effects, ChainRow* row)
 {
@@ -16,13 +28,8 @@ ConstructionOutcome ConstructDimension(const TForm1& form, DimensionConstruction
         ChainRow own;
         return ConstructChain(form, c, row ? *row : own, badControl, effects);
     }
-    badControl = ReadDimensionOptions(form, c.DimensionOptions);
-    if (!badControl.empty())
+    if (!AcceptControls(form, c, badControl, effects))
         return ConstructionOutcome::Refused;
-    if (effects.ChecksPassed)
-        effects.ChecksPassed();
-
-    c.Kind = form.Kind;
     c.MovedP3 = form.MovedPoint3;
     c.MovedP4 = form.MovedPoint4;
     DeriveDimensionLine(c);

@@ -143,6 +143,12 @@ struct ConstructionEffects {
     std::function<void()> DrawingStarts;  // the busy text is shown here
 };
 
+// How every construction begins: the controls read into c and checked
+// (false, naming the first bad one in badControl), the settings saved, the
+// kind noted.
+bool AcceptControls(const TForm1& form, DimensionConstruction& c, std::string& badControl,
+                    const ConstructionEffects& effects);
+
 // Every phase of OK in its order, from the form's current values, emitting
 // to whatever store the emitters write to. On Refused, badControl names the
 // first control whose value failed its check.

@@ -261,6 +261,15 @@ TEST(Chain, DegenerateRowsAreSaidNotDroppedInSilence)
     EXPECT_EQ(twice.Out, "preview: row.svg\nmessage: " + Utf8(u8"スパン2は長さが「0」のため作図しません") + "\nclosed\n");
     const ProgramRun spot(ChainExchange(0, {-20, 0}, {{3, 3}, {3, 3}, {3, 3}}), "ComboBox3=1\nOK\n", "/c");
     EXPECT_EQ(spot.Out.rfind("message: ", 0), 0u) << spot.Out;
+    // The longest row, its points a hair apart: every span drawn, the
+    // values that overlap named, the list cut short for the strip.
+    std::vector<P> hair;
+    for (int i = 0; i < 98; ++i)
+        hair.push_back({0, i * 1e-9});
+    const ProgramRun close(ChainExchange(0, {-20, 0}, hair), "ComboBox3=1\nPreview=row.svg\nOK\n", "/c");
+    const std::string svg = ReadBytes(close.Scratch.File("row.svg")).value_or("");
+    EXPECT_NE(svg.find(Utf8(u8"か所の寸法値が重なっています")), std::string::npos);
+    EXPECT_EQ(ValueExtents(close.Exchange, {0, 1}).size(), 97u);
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 # at 96 DPI (100 %) and 144 DPI (150 %) as dialog.png and dialog-144dpi.png,
 # and of the dialog with its preview window open beside it as
 # dialog-preview.png (at 144 DPI as dialog-preview-144dpi.png), and the
-# same for the horizontal and the aligned dimension as
-# dialog-horizontal.png and dialog-aligned.png, in docs/ (or the folder
-# given).
+# same for the horizontal and the aligned dimension and a horizontal chain
+# as dialog-horizontal.png, dialog-aligned.png and dialog-chain.png, in
+# docs/ (or the folder given).
 #
 #   tools/screenshot.sh [FOLDER]
 set -euo pipefail
@@ -54,13 +54,18 @@ shoot() {
     local dpi=$1 output=$2 preview=$3 argument=${4:-} caption=${5:-垂直寸法線Ｂ} settings=q304.dat
     local run="$work/run-$1-$3${argument//\//}"
     case $argument in
-    /h) settings=q308h.dat ;;
-    /a) settings=q308a.dat ;;
+    /h | /hc) settings=q308h.dat ;;
+    /a | /ac) settings=q308a.dat ;;
     esac
     q308_wine_dpi "$dpi"
     mkdir -p "$run" "$(dirname "$output")"
     cp build/mingw64/q308.exe "$run/"
-    if [ "$preview" = 1 ]; then
+    if [ "$preview" = 1 ] && [ "${argument: -1}" = c ]; then
+        # A chain: a row along the sample's lower wall, a small span in it.
+        sed -e '/^hp[2-4]/d' -e 's/^hp1-.*/hp1- 0 200\r\nhp2 0 600\r\nhp3 1200 600\r\nhp4 1350 600\r\nhp5 3000 600\r/' \
+            samples/JWC_TEMP.TXT >"$run/JWC_TEMP.TXT"
+        printf '[Preview]\r\nOpen=1\r\n' >"$run/q308.ini"
+    elif [ "$preview" = 1 ]; then
         cp samples/JWC_TEMP.TXT "$run/JWC_TEMP.TXT"
         printf '[Preview]\r\nOpen=1\r\n' >"$run/q308.ini"
     else
@@ -94,3 +99,4 @@ shoot 96 "$folder/dialog-preview.png" 1
 shoot 144 "$folder/dialog-preview-144dpi.png" 1
 shoot 96 "$folder/dialog-horizontal.png" 1 /h 水平寸法線Ｂ
 shoot 96 "$folder/dialog-aligned.png" 1 /a 平行寸法線Ｂ
+shoot 96 "$folder/dialog-chain.png" 1 /hc 水平直列寸法線Ｂ
