@@ -1,4 +1,4 @@
-// The horizontal and aligned dimensions as the user meets them beyond the
+// The kinds other than the vertical one as the user meets them beyond the
 // whole runs: the preview names the kind, and an argument the program does
 // not know is named in a message box while the host gets "nothing drawn".
 #include "WineTest.h"
@@ -11,7 +11,10 @@ void CheckPreviewTitles(const Settings& settings)
 {
     for (const KindFacts& kind : Kinds()) {
         Case c(std::wstring(L"preview of ") + kind.Caption);
-        Program program(settings.Executable, JoinPath(settings.Root, std::wstring(L"kind-preview") + kind.SettingsFile));
+        // Named by the argument: a chain shares its settings file with its single kind.
+        const std::wstring argument = kind.Argument;
+        Program program(settings.Executable,
+                        JoinPath(settings.Root, L"kind-preview" + (argument.empty() ? L"" : L"-" + argument.substr(1))));
         program.SetArguments(kind.Argument, kind.Caption);
         WriteBytes(program.File(L"JWC_TEMP.TXT"), Sample(L"host-four-points.txt"));
         WriteBytes(program.File(L"q308.ini"), PreviewOpenIni);

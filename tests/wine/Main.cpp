@@ -91,6 +91,7 @@ int wmain(int argc, wchar_t** argv)
     wt::CheckPreviewMovedKeepsKeys(settings);
     wt::CheckPreviewBesideDialog(settings, 96);
     wt::CheckPreviewSpeed(settings);
+    wt::CheckChainDrag(settings);
     wt::CheckPreviewPaint(settings);
     wt::CheckFaults(settings);
     wt::CheckHolds(settings);

@@ -29,16 +29,6 @@ std::optional<POINT> FindMark(HWND preview, int number, const std::vector<Picked
     return MarkOf(PickMarks(CapturePicture(preview), Arm()), picks, number);
 }
 
-POINT Offset(POINT p, int dx, int dy) { return {p.x + dx, p.y + dy}; }
-
-// One move of a drag, waited for until the strip shows it.
-bool DragTo(HWND preview, POINT at)
-{
-    const std::wstring before = StripText(preview);
-    MouseTo(at);
-    return WaitForStripChange(preview, before);
-}
-
 std::wstring PointLine(const std::pair<std::wstring, std::wstring>& point)
 {
     return point.first + L" " + point.second;

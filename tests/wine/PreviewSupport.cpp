@@ -44,7 +44,7 @@ HWND PreviewWindowOf(const Program& program, bool shown)
 HWND StartWithPreview(Program& program, Case& c, const std::string& drawing, int left, int top)
 {
     WriteBytes(program.File(L"JWC_TEMP.TXT"), drawing);
-    WriteBytes(program.File(L"q304.dat"), PreviewSceneSettings(left, top));
+    WriteBytes(program.File(KindOf(program.Arguments()).SettingsFile), PreviewSceneSettings(left, top));
     WriteBytes(program.File(L"q308.ini"), PreviewOpenIni);
     if (!program.Start(c))
         return nullptr;
@@ -185,11 +185,11 @@ std::vector<POINT> PickMarks(const Picture& picture, int arm)
     return centres;
 }
 
-std::optional<POINT> MarkOf(const std::vector<POINT>& marks, const std::vector<PickedAt>& picks, int number)
+std::optional<POINT> ScreenPointOf(const std::vector<POINT>& marks, const std::vector<PickedAt>& picks, double x,
+                                   double y)
 {
     // The marks farthest left and right belong to the picks farthest left
-    // and right; the scale and place of the view follow, and with them
-    // where the mark asked for must be.
+    // and right; the scale and place of the view follow.
     if (marks.size() < 2 || picks.size() < 2)
         return std::nullopt;
     const auto byX = [](const auto& a, const auto& b) { return a.x < b.x; };
@@ -198,17 +198,24 @@ std::optional<POINT> MarkOf(const std::vector<POINT>& marks, const std::vector<P
     if (rightPick->x == leftPick->x)
         return std::nullopt;
     const double scale = (rightMark->x - leftMark->x) / (rightPick->x - leftPick->x);
+    return POINT{std::lround(leftMark->x + (x - leftPick->x) * scale),
+                 std::lround(leftMark->y - (y - leftPick->y) * scale)};
+}
+
+std::optional<POINT> MarkOf(const std::vector<POINT>& marks, const std::vector<PickedAt>& picks, int number)
+{
     for (const PickedAt& pick : picks) {
         if (pick.Number != number)
             continue;
+        const std::optional<POINT> at = ScreenPointOf(marks, picks, pick.x, pick.y);
+        if (!at)
+            return std::nullopt;
         // The marks found are a pixel or two off where a line hides part of
         // them: the nearest within a mark's reach.
-        const double x = leftMark->x + (pick.x - leftPick->x) * scale;
-        const double y = leftMark->y - (pick.y - leftPick->y) * scale;
+        const auto distance = [&](const POINT& mark) { return std::hypot(mark.x - at->x, mark.y - at->y); };
         const POINT* nearest = nullptr;
         for (const POINT& mark : marks)
-            if (std::hypot(mark.x - x, mark.y - y) <= Scaled(8) &&
-                (nearest == nullptr || std::hypot(mark.x - x, mark.y - y) < std::hypot(nearest->x - x, nearest->y - y)))
+            if (distance(mark) <= Scaled(8) && (nearest == nullptr || distance(mark) < distance(*nearest)))
                 nearest = &mark;
         if (nearest != nullptr)
             return *nearest;
@@ -260,6 +267,35 @@ void PressKeys(std::initializer_list<std::pair<WORD, bool>> keys)
     Sleep(300);
 }
 
+bool DragTo(HWND preview, POINT at)
+{
+    const std::wstring before = StripText(preview);
+    MouseTo(at);
+    return WaitForStripChange(preview, before);
+}
+
+std::vector<double> FrameTimes(const Program& program, HWND preview, POINT mark, Case& c)
+{
+    std::vector<double> times;
+    MouseTo(mark);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    for (int step = 1; step <= 30; ++step) {
+        const std::wstring before = StripText(preview);
+        MouseTo({mark.x + (step % 2 == 0 ? 2 : -2) * step / 2, mark.y - 2 * step});
+        if (!WaitForStripChange(preview, before, 3000))
+            continue;
+        Sleep(20);
+        times.push_back(static_cast<double>(reinterpret_cast<ULONG_PTR>(GetPropW(preview, L"Q308.FrameMicroseconds"))) /
+                        1000);
+    }
+    PressKeys({{VK_ESCAPE, false}, {VK_ESCAPE, true}});
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    c.Check(times.size() >= 25 && std::all_of(times.begin(), times.end(), [](double t) { return t > 0; }),
+            L"the drag's frames were measured: " + Number(static_cast<long long>(times.size())));
+    c.Check(program.Running(), L"Escape ended the drag, not the dialog");
+    return times;
+}
+
 void DeferNativeComparison(const Settings& settings, const std::wstring& id, const std::string& exchange,
                            const std::string& settingsFile, const std::wstring& script, const Program& program)
 {
@@ -267,10 +303,13 @@ void DeferNativeComparison(const Settings& settings, const std::wstring& id, con
     RemoveTree(folder);
     MakeFolder(JoinPath(folder, L"in"));
     MakeFolder(JoinPath(folder, L"wine"));
+    const std::wstring settingsName = KindOf(program.Arguments()).SettingsFile;
     WriteBytes(JoinPath(folder, L"in\\JWC_TEMP.TXT"), exchange);
-    WriteBytes(JoinPath(folder, L"in\\q304.dat"), settingsFile);
+    WriteBytes(JoinPath(JoinPath(folder, L"in"), settingsName), settingsFile);
     WriteBytes(JoinPath(folder, L"script.txt"), Utf8(script));
-    for (const wchar_t* name : {L"JWC_TEMP.TXT", L"q304.dat"}) {
+    if (!program.Arguments().empty())
+        WriteBytes(JoinPath(folder, L"arguments.txt"), Utf8(program.Arguments()));
+    for (const std::wstring& name : {std::wstring(L"JWC_TEMP.TXT"), settingsName}) {
         std::string bytes;
         if (ReadBytes(program.File(name), bytes))
             WriteBytes(JoinPath(JoinPath(folder, L"wine"), name), bytes);

@@ -162,30 +162,6 @@ void CheckViewWithTheMouse(const Settings& settings)
     program.WaitForExit(c);
 }
 
-// A drag of point 4 by small steps; the time each frame took, as the
-// program measured it (recomputing and painting one mouse move).
-std::vector<double> FrameTimes(const Program& program, HWND preview, POINT mark, Case& c)
-{
-    std::vector<double> times;
-    MouseTo(mark);
-    MouseButton(MOUSEEVENTF_LEFTDOWN);
-    for (int step = 1; step <= 30; ++step) {
-        const std::wstring before = StripText(preview);
-        MouseTo({mark.x + (step % 2 == 0 ? 2 : -2) * step / 2, mark.y - 2 * step});
-        if (!WaitForStripChange(preview, before, 3000))
-            continue;
-        Sleep(20);
-        times.push_back(static_cast<double>(reinterpret_cast<ULONG_PTR>(GetPropW(preview, L"Q308.FrameMicroseconds"))) /
-                        1000);
-    }
-    PressKeys({{VK_ESCAPE, false}, {VK_ESCAPE, true}});
-    MouseButton(MOUSEEVENTF_LEFTUP);
-    c.Check(times.size() >= 25 && std::all_of(times.begin(), times.end(), [](double t) { return t > 0; }),
-            L"the drag's frames were measured: " + Number(static_cast<long long>(times.size())));
-    c.Check(program.Running(), L"Escape ended the drag, not the dialog");
-    return times;
-}
-
 void CheckFrameTime(const Settings& settings, const std::wstring& name, const std::string& drawing,
                     const std::vector<PickedAt>& picks)
 {

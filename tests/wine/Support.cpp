@@ -213,6 +213,10 @@ const std::vector<KindFacts>& Kinds()
         {L"", L"垂直寸法線Ｂ", L"q304.dat", L"◇垂直寸法線の設定は"},
         {L"/h", L"水平寸法線Ｂ", L"q308h.dat", L"◇水平寸法線の設定は"},
         {L"/a", L"平行寸法線Ｂ", L"q308a.dat", L"◇平行寸法線の設定は"},
+        // The chains keep their single kind's settings.
+        {L"/c", L"垂直直列寸法線Ｂ", L"q304.dat", L"◇垂直直列寸法線は"},
+        {L"/hc", L"水平直列寸法線Ｂ", L"q308h.dat", L"◇水平直列寸法線は"},
+        {L"/ac", L"平行直列寸法線Ｂ", L"q308a.dat", L"◇平行直列寸法線は"},
     };
     return kinds;
 }

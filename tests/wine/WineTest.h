@@ -125,6 +125,7 @@ public:
     bool StartOnly(Case& c);
     HWND Dialog() const { return dialog_; }
     const std::wstring& Caption() const { return caption_; }
+    const std::wstring& Arguments() const { return arguments_; }
     // A top-level window of the program with that title, shown or not.
     HWND TopWindow(const std::wstring& title) const;
     DWORD ThreadId() const { return threadId_; }
@@ -211,7 +212,7 @@ bool AnswerHandBackBox(Case& c, const Program& program, int answer, DWORD millis
 void CheckPreviewBesideDialog(const Settings& settings, int dpi);
 void CheckSavedPosition(const Settings& settings, const wchar_t* left, const wchar_t* top, bool movedOnScreen);
 void CheckDensities(const Settings& settings);
-// The horizontal and aligned dimensions as the user meets them, and an
+// The kinds other than the vertical one as the user meets them, and an
 // argument the program does not know.
 void CheckKinds(const Settings& settings);
 // Dimension after dimension, turned on and off from the dialog's system menu.
@@ -225,9 +226,10 @@ std::string PreviewScene();
 std::string PreviewSceneSettings(int left, int top);
 // The preview window once it is shown (or hidden); nullptr when it is not.
 HWND PreviewWindowOf(const Program& program, bool shown = true);
-// Starts the program on drawing with settings that place the dialog at
-// (left, top) and a q308.ini that opens the preview; the preview's window,
-// or nullptr (a failed check) when the program or the preview did not come up.
+// Starts the program on drawing with settings (its kind's file) that place
+// the dialog at (left, top) and a q308.ini that opens the preview; the
+// preview's window, or nullptr (a failed check) when the program or the
+// preview did not come up.
 HWND StartWithPreview(Program& program, Case& c, const std::string& drawing, int left = 100, int top = 120);
 HWND PreviewStripOf(HWND preview);
 std::wstring StripText(HWND preview);
@@ -257,6 +259,10 @@ struct PickedAt {
 // The mark of that picked point among marks, told from the others by where
 // the picks lie in the drawing.
 std::optional<POINT> MarkOf(const std::vector<POINT>& marks, const std::vector<PickedAt>& picks, int number);
+// Where the drawing point (x, y) shows on the screen, the view's scale and
+// place told by the marks of the picks farthest left and right.
+std::optional<POINT> ScreenPointOf(const std::vector<POINT>& marks, const std::vector<PickedAt>& picks, double x,
+                                   double y);
 
 // The real mouse and keyboard, as the user works them.
 void MouseTo(POINT screen);
@@ -264,15 +270,26 @@ void MouseButton(DWORD flags);  // MOUSEEVENTF_LEFTDOWN, ...
 void MouseWheel(int delta);
 void PressKeys(std::initializer_list<std::pair<WORD, bool>> keys);  // (key, up)
 
-// A run whose native twin can be written only now: its input, settings and
-// script, and the files q308.exe left, under SCRATCH\deferred\id, for
-// run-wine-tests.sh to run the native program on and compare.
+// A run whose native twin can be written only now: its input, settings
+// (its kind's file), arguments and script, and the files q308.exe left,
+// under SCRATCH\deferred\id, for run-wine-tests.sh to run the native
+// program on and compare.
 void DeferNativeComparison(const Settings& settings, const std::wstring& id, const std::string& exchange,
                            const std::string& settingsFile, const std::wstring& script, const Program& program);
+
+inline POINT Offset(POINT p, int dx, int dy) { return {p.x + dx, p.y + dy}; }
+// One move of a drag, waited for until the strip shows it.
+bool DragTo(HWND preview, POINT at);
+// A drag from the grip at mark, by small steps, ended by Escape: the time
+// each frame took, as the program measured it (recomputing and painting
+// one mouse move).
+std::vector<double> FrameTimes(const Program& program, HWND preview, POINT mark, Case& c);
 
 // The preview worked with the mouse: points dragged, Escape and a lost
 // capture, the way back, zoom, pan and framing, and the time a frame takes.
 void CheckPreviewDrag(const Settings& settings);
+// A chain's span values dragged, and a frame's time on a row of many spans.
+void CheckChainDrag(const Settings& settings);
 void CheckPreviewView(const Settings& settings);
 // Q308_SAMPLE_DRAWING names the project's sample drawing.
 void CheckPreviewSpeed(const Settings& settings);

@@ -157,17 +157,19 @@ compare_deferred() {
         mkdir -p "$case_folder/native"
         cp "$native" "$case_folder/native/q308"
         cp "$case_folder"/in/* "$case_folder/native/"
-        (cd "$case_folder/native" && timeout 60 ./q308 <../script.txt >../stdout.txt 2>&1) || true
+        arguments=()
+        if [ -f "$case_folder/arguments.txt" ]; then read -r -a arguments <"$case_folder/arguments.txt" || true; fi
+        (cd "$case_folder/native" && timeout 60 ./q308 "${arguments[@]}" <../script.txt >../stdout.txt 2>&1) || true
         ok=1
-        for file in JWC_TEMP.TXT q304.dat; do
+        for file in JWC_TEMP.TXT q304.dat q308h.dat q308a.dat; do
             if [ -f "$case_folder/wine/$file" ] || [ -f "$case_folder/native/$file" ]; then
                 cmp -s "$case_folder/wine/$file" "$case_folder/native/$file" || ok=0
             fi
         done
         if [ "$ok" -eq 1 ]; then
-            pass "$name: $id: the files are the native program's for $(tr '\n' ';' <"$case_folder/script.txt")"
+            pass "$name: $id: the files are the native program's for ${arguments[*]:+${arguments[*]} }$(tr '\n' ';' <"$case_folder/script.txt")"
         else
-            fail "$name: $id: the files differ from the native program's for $(tr '\n' ';' <"$case_folder/script.txt")"
+            fail "$name: $id: the files differ from the native program's for ${arguments[*]:+${arguments[*]} }$(tr '\n' ';' <"$case_folder/script.txt")"
         fi
     done
 }
