@@ -17,10 +17,11 @@ const std::string Input = ReadBytes(Q308_SOURCE_DIR "/tests/golden/preview/centr
 // A dialog on the golden drawing (points 3 at 25,7 and 4 at -5,20) with its
 // preview 400 x 300 pixels, framed on the dimension.
 struct Preview {
-    DialogRun Run{Input};
+    DialogRun Run;
     PreviewSession Session{Run.Form};
 
-    Preview()
+    explicit Preview(const std::string& input = Input, DimensionKind kind = DimensionKind::Vertical)
+        : Run(input, std::nullopt, kind)
     {
         Run.PickTextType(3);
         Session.Start();
@@ -238,18 +239,9 @@ std::string ChainInput()
     return input.replace(from, to - from, "hp1- -500 0\r\nhp2 0 0\r\nhp3 0 1000\r\nhp4 0 1100\r\nhp5 0 3000\r\n");
 }
 
-struct ChainPreview {
-    DialogRun Run{ChainInput(), std::nullopt, DimensionKind::VerticalChain};
-    PreviewSession Session{Run.Form};
+struct ChainPreview : Preview {
+    ChainPreview() : Preview(ChainInput(), DimensionKind::VerticalChain) {}
 
-    ChainPreview()
-    {
-        Run.PickTextType(3);
-        Session.Start();
-        Session.SetMetrics(7, 24);
-        Session.Resize(400, 300, false);
-        Session.ControlsChanged();
-    }
     std::optional<Point> MarkPixel(int number, int span)
     {
         for (const PickedMark& mark : Session.Dimension().Picked)
@@ -261,13 +253,6 @@ struct ChainPreview {
     {
         Session.Press(from.X, from.Y, Button::Left, true);
         Session.Move(from.X + dx, from.Y + dy);
-    }
-    bool StripHas(const std::string& sjis) const
-    {
-        for (const std::string& line : Session.StripLines())
-            if (line.find(sjis) != std::string::npos)
-                return true;
-        return false;
     }
 };
 
