@@ -38,49 +38,23 @@ constexpr std::string_view AlignedHelpOpening[] = {
 };
 
 // A chain's help opens with what it is and how the host hands its points
-// over, then goes on as its single kind's does.
-constexpr std::string_view VerticalChainHelpOpening[] = {
-    "◇垂直直列寸法線は",
+// over (the same words for every chain, the aligned one noting its line),
+// says whose settings it shares, then goes on as its single kind's does.
+constexpr std::string_view ChainPicking[] = {
     "　寸法線の位置、測る点を",
     "　順に指示し",
     "　［点指示終了］で終了",
     "◇隣り合う２点ごとの寸法",
     "　を１本の寸法線上に作図",
     "　します",
-    "◇入らない寸法値は空きの",
-    "　ある側へ出します",
-    "◇設定は垂直寸法線と共有",
-    "",
 };
-
-constexpr std::string_view HorizontalChainHelpOpening[] = {
-    "◇水平直列寸法線は",
-    "　寸法線の位置、測る点を",
-    "　順に指示し",
-    "　［点指示終了］で終了",
-    "◇隣り合う２点ごとの寸法",
-    "　を１本の寸法線上に作図",
-    "　します",
-    "◇入らない寸法値は空きの",
-    "　ある側へ出します",
-    "◇設定は水平寸法線と共有",
-    "",
-};
-
-constexpr std::string_view AlignedChainHelpOpening[] = {
-    "◇平行直列寸法線は",
-    "　寸法線の位置、測る点を",
-    "　順に指示し",
-    "　［点指示終了］で終了",
-    "◇隣り合う２点ごとの寸法",
-    "　を１本の寸法線上に作図",
-    "　します",
+constexpr std::string_view AlignedChainLine[] = {
     "◇寸法線は最初と最後の点",
     "　を結ぶ線に平行です",
+};
+constexpr std::string_view ChainRunOut[] = {
     "◇入らない寸法値は空きの",
     "　ある側へ出します",
-    "◇設定は平行寸法線と共有",
-    "",
 };
 
 // The vertical help text's lines from its notes on the value's reference point on.
@@ -94,13 +68,28 @@ std::vector<std::string_view> HelpOf(std::span<const std::string_view> opening)
     return lines;
 }
 
+std::vector<std::string_view> ChainHelpOf(std::string_view name, std::span<const std::string_view> line,
+                                          std::string_view shares)
+{
+    std::vector<std::string_view> opening{name};
+    opening.insert(opening.end(), std::begin(ChainPicking), std::end(ChainPicking));
+    opening.insert(opening.end(), line.begin(), line.end());
+    opening.insert(opening.end(), std::begin(ChainRunOut), std::end(ChainRunOut));
+    opening.push_back(shares);
+    opening.push_back("");
+    return HelpOf(opening);
+}
+
 const KindDescription* Kinds()
 {
     static const std::vector<std::string_view> horizontalHelp = HelpOf(HorizontalHelpOpening);
     static const std::vector<std::string_view> alignedHelp = HelpOf(AlignedHelpOpening);
-    static const std::vector<std::string_view> verticalChainHelp = HelpOf(VerticalChainHelpOpening);
-    static const std::vector<std::string_view> horizontalChainHelp = HelpOf(HorizontalChainHelpOpening);
-    static const std::vector<std::string_view> alignedChainHelp = HelpOf(AlignedChainHelpOpening);
+    static const std::vector<std::string_view> verticalChainHelp =
+        ChainHelpOf("◇垂直直列寸法線は", {}, "◇設定は垂直寸法線と共有");
+    static const std::vector<std::string_view> horizontalChainHelp =
+        ChainHelpOf("◇水平直列寸法線は", {}, "◇設定は水平寸法線と共有");
+    static const std::vector<std::string_view> alignedChainHelp =
+        ChainHelpOf("◇平行直列寸法線は", AlignedChainLine, "◇設定は平行寸法線と共有");
     static const KindDescription kinds[] = {
         {DimensionKind::Vertical, "", layout::Form().Caption, layout::Form().ApplicationTitle, "q304.dat", "q308.bat",
          layout::FindControl("Memo1")->Items},

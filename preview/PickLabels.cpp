@@ -8,19 +8,6 @@ namespace preview {
 
 namespace {
 
-Box BoxOf(double left, double top, double right, double bottom)
-{
-    Box box;
-    box.Add(left, top);
-    box.Add(right, bottom);
-    return box;
-}
-
-bool Meets(const Box& a, const Box& b)
-{
-    return !a.Empty && !b.Empty && a.MinX < b.MaxX && b.MinX < a.MaxX && a.MinY < b.MaxY && b.MinY < a.MaxY;
-}
-
 // What a label must not cover, in pixels: the output's segments, and the
 // boxes of its texts, circles and dots.
 struct Obstacles {

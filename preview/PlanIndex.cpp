@@ -59,23 +59,16 @@ uint32_t HilbertIndex(uint32_t x, uint32_t y)
     uint32_t C = ((c >> 1) ^ (b & (d >> 1))) ^ c;
     uint32_t D = ((a & (c >> 1)) ^ (d >> 1)) ^ d;
 
-    a = A;
-    b = B;
-    c = C;
-    d = D;
-    A = (a & (a >> 2)) ^ (b & (b >> 2));
-    B = (a & (b >> 2)) ^ (b & ((a ^ b) >> 2));
-    C ^= (a & (c >> 2)) ^ (b & (d >> 2));
-    D ^= (b & (c >> 2)) ^ ((a ^ b) & (d >> 2));
-
-    a = A;
-    b = B;
-    c = C;
-    d = D;
-    A = (a & (a >> 4)) ^ (b & (b >> 4));
-    B = (a & (b >> 4)) ^ (b & ((a ^ b) >> 4));
-    C ^= (a & (c >> 4)) ^ (b & (d >> 4));
-    D ^= (b & (c >> 4)) ^ ((a ^ b) & (d >> 4));
+    for (const int shift : {2, 4}) {
+        a = A;
+        b = B;
+        c = C;
+        d = D;
+        A = (a & (a >> shift)) ^ (b & (b >> shift));
+        B = (a & (b >> shift)) ^ (b & ((a ^ b) >> shift));
+        C ^= (a & (c >> shift)) ^ (b & (d >> shift));
+        D ^= (b & (c >> shift)) ^ ((a ^ b) & (d >> shift));
+    }
 
     a = A;
     b = B;

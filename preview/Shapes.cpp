@@ -15,6 +15,19 @@ void Box::Add(const Box& other)
     Add(other.MaxX, other.MaxY);
 }
 
+Box BoxOf(double x1, double y1, double x2, double y2)
+{
+    Box box;
+    box.Add(x1, y1);
+    box.Add(x2, y2);
+    return box;
+}
+
+bool Meets(const Box& a, const Box& b)
+{
+    return !a.Empty && !b.Empty && a.MinX < b.MaxX && b.MinX < a.MaxX && a.MinY < b.MaxY && b.MinY < a.MaxY;
+}
+
 Box ShapeBounds(const Shape& shape)
 {
     Box box;

@@ -66,6 +66,11 @@ struct Box {
     double Height() const { return Empty ? 0 : MaxY - MinY; }
 };
 
+// The box with those two corners, in either order.
+Box BoxOf(double x1, double y1, double x2, double y2);
+// Whether two boxes share more than an edge; an empty one meets nothing.
+bool Meets(const Box& a, const Box& b);
+
 struct PickedMark {
     int Number = 0;  // the host's number of the pick; 0 for a value's grip
     Point At;

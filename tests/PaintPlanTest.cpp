@@ -21,14 +21,6 @@ using namespace preview;
 
 namespace {
 
-Box BoxOf(double minX, double minY, double maxX, double maxY)
-{
-    Box box;
-    box.Add(minX, minY);
-    box.Add(maxX, maxY);
-    return box;
-}
-
 Shape Path(std::vector<Point> points, bool closed = false, bool filled = false)
 {
     Shape s;

@@ -8,19 +8,6 @@ using namespace preview;
 
 namespace {
 
-Box PixelBox(double left, double top, double right, double bottom)
-{
-    Box box;
-    box.Add(left, top);
-    box.Add(right, bottom);
-    return box;
-}
-
-bool Meets(const Box& a, const Box& b)
-{
-    return a.MinX < b.MaxX && b.MinX < a.MaxX && a.MinY < b.MaxY && b.MinY < a.MaxY;
-}
-
 Shape Text(Point at, double length, double height)
 {
     Shape s;
@@ -52,14 +39,14 @@ TEST(PickLabels, ClearOfTheValueTheLinesAndEachOther)
     Picture picture;
     picture.Shapes = {Line({0, 100}, {300, 100}), Text({130, 102}, 40, 12), Line({-50, 0}, {400, 400}, Role::Input)};
     picture.Picked = {{1, {0, 20}}, {2, {300, 20}}, {3, {150, 100}}, {4, {142, 100}}};
-    const Box area = PixelBox(0, 0, 400, 300);
+    const Box area = BoxOf(0, 0, 400, 300);
     const std::vector<LabelPlace> labels = PlacePickLabels(picture, fit, 7, 12, 5, area);
     ASSERT_EQ(labels.size(), 4u);
-    const Box value = PixelBox(130, 200 - 114, 170, 200 - 102);
+    const Box value = BoxOf(130, 200 - 114, 170, 200 - 102);
     for (std::size_t i = 0; i < labels.size(); ++i) {
         SCOPED_TRACE(labels[i].Number);
         EXPECT_FALSE(Meets(labels[i].At, value)) << "over the value";
-        EXPECT_FALSE(Meets(labels[i].At, PixelBox(0, 99.5, 300, 100.5))) << "over the dimension line";
+        EXPECT_FALSE(Meets(labels[i].At, BoxOf(0, 99.5, 300, 100.5))) << "over the dimension line";
         for (std::size_t j = 0; j < i; ++j)
             EXPECT_FALSE(Meets(labels[i].At, labels[j].At)) << "over label " << labels[j].Number;
     }
@@ -74,7 +61,7 @@ TEST(PickLabels, MarksOutsideTheAreaHaveNone)
     const Fit fit{1, 0, 0};
     Picture picture;
     picture.Picked = {{1, {10, -10}}, {2, {5000, -10}}, {3, {1e300, 0}}};
-    const std::vector<LabelPlace> labels = PlacePickLabels(picture, fit, 7, 12, 5, PixelBox(0, 0, 100, 100));
+    const std::vector<LabelPlace> labels = PlacePickLabels(picture, fit, 7, 12, 5, BoxOf(0, 0, 100, 100));
     ASSERT_EQ(labels.size(), 1u);
     EXPECT_EQ(labels[0].Number, 1);
 }

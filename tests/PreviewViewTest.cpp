@@ -11,14 +11,6 @@ using namespace preview;
 
 namespace {
 
-Box BoxOf(double minX, double minY, double maxX, double maxY)
-{
-    Box box;
-    box.Add(minX, minY);
-    box.Add(maxX, maxY);
-    return box;
-}
-
 Shape Line(Point a, Point b, Role role)
 {
     Shape s;
