@@ -41,7 +41,8 @@ HFONT TextFont(const std::wstring& face, int height, int width, int escapement)
                        face.c_str());
 }
 
-bool Meets(const preview::Box& a, const preview::Box& b)
+// Edges count: a line along the view's edge, or a point on it, is in view.
+bool Touches(const preview::Box& a, const preview::Box& b)
 {
     return !a.Empty && !b.Empty && a.MinX <= b.MaxX && a.MaxX >= b.MinX && a.MinY <= b.MaxY && a.MaxY >= b.MinY;
 }
@@ -163,7 +164,7 @@ bool PaintText(Pass& pass, const Point& at, double angleDeg, double height, doub
             const Point p = pass.Fit.ToPixels({at.X + along * ux - up * uy, at.Y + along * uy + up * ux});
             bounds.Add(p.X, p.Y);
         }
-    if (!Meets(bounds, pass.Box) || bounds.Width() > LargestText * 100)
+    if (!Touches(bounds, pass.Box) || bounds.Width() > LargestText * 100)
         return true;
     const int pixels = static_cast<int>(std::lround(heightPixels));
     const std::wstring face = FaceOf(font);
@@ -230,7 +231,7 @@ void PaintCircle(Pass& pass, const Point& centre, double radius, bool filled)
     preview::Box bounds;
     bounds.Add(c.X - r, c.Y - r);
     bounds.Add(c.X + r, c.Y + r);
-    if (!std::isfinite(r) || !Meets(bounds, pass.Box))
+    if (!std::isfinite(r) || !Touches(bounds, pass.Box))
         return;
     if (r <= LargestEllipse && bounds.MinX > pass.Box.MinX - 4 * LargestEllipse &&
         bounds.MaxX < pass.Box.MaxX + 4 * LargestEllipse && bounds.MinY > pass.Box.MinY - 4 * LargestEllipse &&
